@@ -1,0 +1,215 @@
+// The enumeration engine: one implementation of the class protocol shared by
+// every class of the module. A class supplies only constant data, its
+// `EnumClassSpec`; the slot functions below are instantiated per class from
+// that description, so each one reaches its class's tables without any
+// run-time lookup.
+#pragma once
+
+#if !defined(Py_LIMITED_API) || Py_LIMITED_API != 0x030B0000
+#error "the module is built against the 3.11 stable ABI"
+#endif
+#define PY_SSIZE_T_CLEAN
+#include <Python.h>
+
+#include <cstddef>
+#include <cstring>
+#include <span>
+
+#include "lookup.hpp"
+
+namespace tessamir {
+
+// The instance record of every class but those that describe their own.
+struct EnumObject {
+    PyObject_HEAD
+    Index index;
+};
+
+// How instances of a class are laid out.
+struct Layout {
+    Py_ssize_t basic_size = sizeof(EnumObject);
+    std::size_t index_offset = offsetof(EnumObject, index);
+    // Fills the class's extra fields from the index, after the index is set.
+    void (*fill)(PyObject* self, Index index) = nullptr;
+};
+
+// The constant description of one enumeration class.
+struct EnumClassSpec {
+    const char* type_name;                 // "builtins.<Class>"
+    std::span<const std::string_view> texts;
+    std::span<const Attribute> attributes;  // in installation order
+    std::span<const PyMethodDef> methods;   // instance methods without arguments
+    std::span<const PyGetSetDef> properties;
+    TextLookup lookup;
+    std::span<const Index> rank;            // byte order of each display text
+    Layout layout = {};
+
+    constexpr const char* name() const { return type_name + 9; }  // after "builtins."
+    constexpr std::size_t size() const { return texts.size(); }
+};
+
+// Not a constant expression: reaching it while a table is described stops the
+// build with this call in the diagnostic.
+void invalid_table(const char* why);
+
+// Describes a class from its compile-time table. Refuses to compile a table
+// that breaks the invariants every class relies on.
+template <const auto& T>
+consteval EnumClassSpec describe(const char* type_name,
+                                 std::span<const PyMethodDef> methods = {},
+                                 std::span<const PyGetSetDef> properties = {},
+                                 Layout layout = {}) {
+    static_assert(T.texts_nonempty(), "display texts must not be empty");
+    static_assert(T.texts_unique(), "display and extra texts must be unique");
+    static_assert(T.aliases_in_range(), "extra texts must name members");
+    static_assert(T.attributes_unique(), "one class attribute per member at most");
+    static_assert(T.lookup_complete(), "every text must be found by its hash");
+    static_assert(T.max_probe <= probe_bound, "hash table probe sequence too long");
+    constexpr std::string_view prefix = "builtins.";
+    const std::string_view full(type_name);
+    if (full.substr(0, prefix.size()) != prefix) invalid_table("type names start with builtins.");
+    if (full.size() + T.max_length + 2 > 256) invalid_table("repr must fit its buffer");
+    return EnumClassSpec{
+        type_name,
+        std::span<const std::string_view>(T.keys.data(), T.size),
+        std::span<const Attribute>(T.attributes.data(), T.attribute_count),
+        methods,
+        properties,
+        T.lookup(),
+        std::span<const Index>(T.rank),
+        layout,
+    };
+}
+
+// ---------------------------------------------------------------------------
+// Operations shared by every class (enum.cpp).
+
+// The index of an instance (its class's description says where it lives).
+inline Index member_index(const EnumClassSpec& spec, PyObject* self) {
+    return *(reinterpret_cast<const Index*>(reinterpret_cast<const char*>(self) + spec.layout.index_offset));
+}
+
+// A new instance of `type` with the given index, or NULL with an exception set.
+PyObject* new_member(PyTypeObject* type, const EnumClassSpec& spec, Index index);
+
+// A new str holding the display text of a member.
+PyObject* text_str(const EnumClassSpec& spec, Index index);
+
+// A new str from constant UTF-8 text.
+PyObject* new_str(std::string_view text);
+
+// A new list of new instances with indexes first, ..., first + count - 1.
+PyObject* member_list(PyTypeObject* type, const EnumClassSpec& spec, std::size_t first, std::size_t count);
+
+namespace detail {
+PyObject* construct(PyTypeObject* type, const EnumClassSpec& spec, PyObject* args, PyObject* kwargs);
+PyObject* repr(const EnumClassSpec& spec, PyObject* self);
+PyObject* compare(PyTypeObject* type, const EnumClassSpec& spec, PyObject* a, PyObject* b, int op);
+void dealloc(PyObject* self);
+}  // namespace detail
+
+// The process-wide state of one class object.
+struct TypeState {
+    PyTypeObject* type = nullptr;  // once created, kept for the rest of the process
+    std::size_t installed = 0;     // class attributes installed so far
+    bool building = false;         // attributes are being installed right now
+};
+
+namespace detail {
+PyTypeObject* build(const EnumClassSpec& spec, PyType_Slot* slots, TypeState& state);
+}  // namespace detail
+
+// ---------------------------------------------------------------------------
+// The class object of a description, and the slots it installs.
+
+template <const EnumClassSpec& S>
+struct EnumClass {
+    static inline TypeState state;
+
+    static PyObject* tp_new(PyTypeObject* t, PyObject* args, PyObject* kwargs) {
+        return detail::construct(t, S, args, kwargs);
+    }
+    static PyObject* tp_str(PyObject* self) { return text_str(S, member_index(S, self)); }
+    static PyObject* tp_repr(PyObject* self) { return detail::repr(S, self); }
+    static PyObject* tp_richcompare(PyObject* a, PyObject* b, int op) {
+        return detail::compare(state.type, S, a, b, op);
+    }
+    static Py_ssize_t mp_length(PyObject*) { return static_cast<Py_ssize_t>(S.size()); }
+    static PyObject* members(PyObject*, PyObject*) { return member_list(state.type, S, 0, S.size()); }
+
+    // The class's own methods, then the static `members`, then the sentinel.
+    static constexpr auto method_table = [] {
+        std::array<PyMethodDef, S.methods.size() + 2> table{};
+        for (std::size_t i = 0; i < S.methods.size(); ++i) table[i] = S.methods[i];
+        table[S.methods.size()] = PyMethodDef{"members", members, METH_STATIC | METH_NOARGS, ""};
+        table[S.methods.size() + 1] = PyMethodDef{nullptr, nullptr, 0, nullptr};
+        return table;
+    }();
+    static constexpr auto property_table = [] {
+        std::array<PyGetSetDef, S.properties.size() + 1> table{};
+        for (std::size_t i = 0; i < S.properties.size(); ++i) table[i] = S.properties[i];
+        table[S.properties.size()] = PyGetSetDef{nullptr, nullptr, nullptr, nullptr, nullptr};
+        return table;
+    }();
+
+    static PyTypeObject* build() {
+        PyType_Slot slots[] = {
+            {Py_tp_base, &PyBaseObject_Type},
+            {Py_tp_dealloc, reinterpret_cast<void*>(detail::dealloc)},
+            {Py_tp_methods, const_cast<PyMethodDef*>(method_table.data())},
+            {Py_tp_new, reinterpret_cast<void*>(tp_new)},
+            {Py_tp_str, reinterpret_cast<void*>(tp_str)},
+            {Py_tp_repr, reinterpret_cast<void*>(tp_repr)},
+            {Py_tp_richcompare, reinterpret_cast<void*>(tp_richcompare)},
+            {Py_mp_length, reinterpret_cast<void*>(mp_length)},
+            {Py_tp_getset, const_cast<PyGetSetDef*>(property_table.data())},
+            {0, nullptr},
+        };
+        if constexpr (S.properties.empty()) {
+            slots[8] = PyType_Slot{0, nullptr};
+        }
+        return detail::build(S, slots, state);
+    }
+};
+
+// The class object of a description: built, with its class attributes, on
+// the first request in the process; the same object on every later request.
+// A borrowed reference, or NULL with an exception set.
+template <const EnumClassSpec& S>
+PyTypeObject* enum_type() {
+    const TypeState& state = EnumClass<S>::state;
+    if (state.type != nullptr && (state.building || state.installed == S.attributes.size())) {
+        return state.type;
+    }
+    return EnumClass<S>::build();
+}
+
+// A new instance of class S with the given index (the class object is built
+// first if need be).
+template <const EnumClassSpec& S>
+PyObject* new_member(Index index) {
+    PyTypeObject* t = enum_type<S>();
+    if (t == nullptr) return nullptr;
+    return new_member(t, S, index);
+}
+
+// A new list of the members first, ..., first + count - 1 of class S.
+template <const EnumClassSpec& S>
+PyObject* new_member_list(std::size_t first, std::size_t count) {
+    PyTypeObject* t = enum_type<S>();
+    if (t == nullptr) return nullptr;
+    return member_list(t, S, first, count);
+}
+
+// A row of the registration table: the class name and its class object.
+struct Registration {
+    const char* name;
+    PyTypeObject* (*type)();
+};
+
+template <const EnumClassSpec& S>
+constexpr Registration registration() {
+    return Registration{S.name(), &enum_type<S>};
+}
+
+}  // namespace tessamir

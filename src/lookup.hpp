@@ -1,0 +1,282 @@
+// Compile-time text tables: the display texts of one enumeration class, the
+// extra texts its constructor accepts, a collision-bounded open-addressing hash
+// table over all of them, and the byte order (rank) of the display texts.
+//
+// Everything here is evaluated by the compiler; at run time a lookup hashes
+// the text once and inspects at most `max_probe + 1` slots, whatever the
+// member and whatever the size of the class.
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+namespace tessamir {
+
+// Position of a member in its class's declaration order.
+using Index = std::uint8_t;
+inline constexpr Index no_member = 0xFF;
+
+// One member as a class file writes it: the name of its class attribute and,
+// where it differs, its display text. A member without a class attribute sets
+// `attribute` to nullptr and gives its text.
+struct Member {
+    const char* attribute;
+    std::string_view text = {};
+};
+
+// An extra constructor text that names a member.
+struct Alias {
+    std::string_view text;
+    Index index;
+};
+
+// One class attribute: its name and the member it holds.
+struct Attribute {
+    const char* name;
+    Index index;
+};
+
+// ---------------------------------------------------------------------------
+// Hashing. Constant time in the length of the text: at most three 8-byte
+// little-endian reads (head, middle, tail), so a 50-byte sector name costs the
+// same as a 2-byte country code.
+
+constexpr std::uint64_t load_le(const char* p, int n) {
+    std::uint64_t v = 0;
+    for (int i = 0; i < n; ++i) {
+        v |= std::uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
+    }
+    return v;
+}
+
+constexpr std::uint64_t mix(std::uint64_t h) {
+    h ^= h >> 32;
+    h *= 0xd6e8feb86659fd93ULL;
+    h ^= h >> 32;
+    return h;
+}
+
+constexpr std::uint64_t text_hash(const char* p, std::size_t n, std::uint64_t seed) {
+    std::uint64_t a = 0;
+    std::uint64_t b = 0;
+    std::uint64_t c = 0;
+    if (n >= 8) {
+        a = load_le(p, 8);
+        b = load_le(p + n - 8, 8);
+        c = load_le(p + (n - 8) / 2, 8);
+    } else if (n >= 4) {
+        a = load_le(p, 4);
+        b = load_le(p + n - 4, 4);
+    } else if (n > 0) {
+        a = std::uint64_t(static_cast<unsigned char>(p[0])) |
+            std::uint64_t(static_cast<unsigned char>(p[n / 2])) << 8 |
+            std::uint64_t(static_cast<unsigned char>(p[n - 1])) << 16;
+    }
+    std::uint64_t h = (a ^ seed ^ 0x9e3779b97f4a7c15ULL) * 0xbf58476d1ce4e5b9ULL;
+    h ^= (b + n) * 0x94d049bb133111ebULL;
+    h ^= c * 0x2545f4914f6cdd1dULL;
+    return mix(h);
+}
+
+constexpr bool bytes_less(std::string_view a, std::string_view b) {
+    // Unsigned byte order; a proper prefix sorts first.
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto x = static_cast<unsigned char>(a[i]);
+        const auto y = static_cast<unsigned char>(b[i]);
+        if (x != y) return x < y;
+    }
+    return a.size() < b.size();
+}
+
+// The run-time view of a class's text table, shared by all classes.
+struct TextLookup {
+    const std::string_view* keys;  // display texts, then extra texts
+    const Index* key_member;       // member named by each key
+    const Index* slots;            // hash slot -> key number, or no_member
+    std::uint64_t seed;
+    unsigned bits;
+    unsigned max_probe;
+    std::size_t min_length;
+    std::size_t max_length;
+
+    Index find(const char* p, std::size_t n) const {
+        if (n < min_length || n > max_length) return no_member;
+        const std::uint64_t mask = (std::uint64_t(1) << bits) - 1;
+        std::uint64_t slot = text_hash(p, n, seed) >> (64 - bits);
+        for (unsigned probe = 0; probe <= max_probe; ++probe, slot = (slot + 1) & mask) {
+            const Index key = slots[slot];
+            if (key == no_member) return no_member;
+            const std::string_view k = keys[key];
+            if (k.size() == n && std::char_traits<char>::compare(k.data(), p, n) == 0) {
+                return key_member[key];
+            }
+        }
+        return no_member;
+    }
+};
+
+// ---------------------------------------------------------------------------
+// The compile-time table of one class: N members, A extra texts.
+
+constexpr unsigned slot_bits(std::size_t entries) {
+    unsigned bits = 1;
+    while ((std::size_t(1) << bits) < 4 * entries) ++bits;
+    return bits;
+}
+
+template <std::size_t N, std::size_t A = 0>
+struct EnumTable {
+    static_assert(N >= 2 && N <= 250, "a class has 2 to 250 members");
+    static_assert(N + A < no_member, "key numbers must fit below the empty mark");
+
+    static constexpr std::size_t size = N;
+    static constexpr std::size_t keys_size = N + A;
+    static constexpr unsigned bits = slot_bits(N + A);
+    static constexpr std::size_t slot_count = std::size_t(1) << bits;
+
+    std::array<std::string_view, N + A> keys{};
+    std::array<Index, N + A> key_member{};
+    std::array<Attribute, N> attributes{};
+    std::size_t attribute_count = 0;
+    std::array<Index, slot_count> slots{};
+    std::array<Index, N> rank{};
+    std::uint64_t seed = 0;
+    unsigned max_probe = 0;
+    std::size_t min_length = 0;
+    std::size_t max_length = 0;
+
+    // `install` lists member indexes in the order their class attributes are
+    // installed; empty means index order. Members with a null attribute name
+    // get no class attribute.
+    consteval EnumTable(const std::array<Member, N>& members,
+                        const std::array<Alias, A>& aliases = {},
+                        const std::array<Index, N>* install = nullptr) {
+        for (std::size_t i = 0; i < N; ++i) {
+            const Member& m = members[i];
+            keys[i] = m.text.empty() ? std::string_view(m.attribute) : m.text;
+            key_member[i] = static_cast<Index>(i);
+        }
+        for (std::size_t j = 0; j < A; ++j) {
+            keys[N + j] = aliases[j].text;
+            key_member[N + j] = aliases[j].index;
+        }
+        for (std::size_t k = 0; k < N; ++k) {
+            const std::size_t i = install ? (*install)[k] : k;
+            if (members[i].attribute != nullptr) {
+                attributes[attribute_count++] = Attribute{members[i].attribute, static_cast<Index>(i)};
+            }
+        }
+        min_length = max_length = keys[0].size();
+        for (const auto& k : keys) {
+            min_length = std::min(min_length, k.size());
+            max_length = std::max(max_length, k.size());
+        }
+        // Rank of each display text in byte order.
+        std::array<Index, N> order{};
+        for (std::size_t i = 0; i < N; ++i) order[i] = static_cast<Index>(i);
+        std::sort(order.begin(), order.end(),
+                  [this](Index x, Index y) { return bytes_less(keys[x], keys[y]); });
+        for (std::size_t r = 0; r < N; ++r) rank[order[r]] = static_cast<Index>(r);
+        // The seed with the shortest longest probe sequence.
+        unsigned best = ~0u;
+        for (std::uint64_t s = 1; s <= 256 && best > 1; ++s) {
+            std::array<Index, slot_count> trial{};
+            const unsigned probe = fill(trial, s);
+            if (probe < best) {
+                best = probe;
+                seed = s;
+                slots = trial;
+            }
+        }
+        max_probe = best;
+    }
+
+    constexpr unsigned fill(std::array<Index, slot_count>& table, std::uint64_t s) const {
+        for (auto& slot : table) slot = no_member;
+        unsigned longest = 0;
+        for (std::size_t k = 0; k < N + A; ++k) {
+            std::size_t slot = text_hash(keys[k].data(), keys[k].size(), s) >> (64 - bits);
+            unsigned probe = 0;
+            while (table[slot] != no_member) {
+                slot = (slot + 1) & (slot_count - 1);
+                ++probe;
+            }
+            table[slot] = static_cast<Index>(k);
+            longest = std::max(longest, probe);
+        }
+        return longest;
+    }
+
+    // Invariants every class table must satisfy.
+    constexpr bool texts_unique() const {
+        for (std::size_t i = 0; i < N + A; ++i)
+            for (std::size_t j = i + 1; j < N + A; ++j)
+                if (keys[i] == keys[j]) return false;
+        return true;
+    }
+    constexpr bool texts_nonempty() const {
+        for (const auto& k : keys)
+            if (k.empty()) return false;
+        return true;
+    }
+    constexpr bool aliases_in_range() const {
+        for (std::size_t j = N; j < N + A; ++j)
+            if (key_member[j] >= N) return false;
+        return true;
+    }
+    // Each member holds at most one class attribute, and attribute names differ.
+    constexpr bool attributes_unique() const {
+        for (std::size_t i = 0; i < attribute_count; ++i) {
+            if (attributes[i].index >= N) return false;
+            for (std::size_t j = i + 1; j < attribute_count; ++j) {
+                if (attributes[i].index == attributes[j].index) return false;
+                if (std::string_view(attributes[i].name) == std::string_view(attributes[j].name)) return false;
+            }
+        }
+        return true;
+    }
+    // Every key is found again through the hash table.
+    constexpr bool lookup_complete() const {
+        for (std::size_t k = 0; k < N + A; ++k) {
+            std::size_t slot = text_hash(keys[k].data(), keys[k].size(), seed) >> (64 - bits);
+            bool found = false;
+            for (unsigned p = 0; p <= max_probe; ++p, slot = (slot + 1) & (slot_count - 1)) {
+                if (slots[slot] == k) found = true;
+            }
+            if (!found) return false;
+        }
+        return true;
+    }
+
+    constexpr TextLookup lookup() const {
+        return TextLookup{keys.data(), key_member.data(), slots.data(), seed, bits,
+                          max_probe, min_length, max_length};
+    }
+};
+
+// Tables as class files write them: the members in index order, then either
+// extra constructor texts or the installation order of the class attributes.
+template <std::size_t N>
+consteval EnumTable<N> enum_table(const Member (&members)[N]) {
+    return EnumTable<N>(std::to_array(members));
+}
+
+template <std::size_t N, std::size_t A>
+consteval EnumTable<N, A> enum_table(const Member (&members)[N], const Alias (&aliases)[A]) {
+    return EnumTable<N, A>(std::to_array(members), std::to_array(aliases));
+}
+
+template <std::size_t N>
+consteval EnumTable<N> enum_table(const Member (&members)[N], const Index (&install)[N]) {
+    const std::array<Index, N> order = std::to_array(install);
+    return EnumTable<N>(std::to_array(members), {}, &order);
+}
+
+// Longest probe sequence any class may need: lookups stay O(1).
+inline constexpr unsigned probe_bound = 3;
+
+}  // namespace tessamir

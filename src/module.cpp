@@ -1,0 +1,108 @@
+// The module: its definition, the registration table and the init function.
+#include "enum.hpp"
+#include "security/bond.hpp"
+#include "security/commodity.hpp"
+#include "security/equity.hpp"
+#include "security/fund.hpp"
+#include "security/option.hpp"
+#include "security/security.hpp"
+#include "trading/mod.hpp"
+
+namespace tessamir {
+namespace {
+
+// The classes in the order they are registered, which is also the order of
+// the names in __all__.
+constexpr Registration registry[] = {
+    registration<security::security_type_class>(),
+    registration<security::equity_type_class>(),
+    registration<security::option_type_class>(),
+    registration<security::option_exercise_type_class>(),
+    registration<security::bond_type_class>(),
+    registration<security::commodity_type_class>(),
+    registration<security::fund_type_class>(),
+    registration<security::fund_sub_type_class>(),
+    registration<security::mutual_fund_endedness_class>(),
+    registration<trading::order_type_class>(),
+    registration<trading::side_class>(),
+    registration<trading::time_in_force_class>(),
+    registration<trading::order_flag_class>(),
+    registration<trading::trading_type_class>(),
+};
+
+PyModuleDef module_def = {
+    PyModuleDef_HEAD_INIT,
+    "tessamir",  // m_name
+    "",          // m_doc
+    0,           // m_size
+    nullptr,     // m_methods
+    nullptr,     // m_slots
+    nullptr,     // m_traverse
+    nullptr,     // m_clear
+    nullptr,     // m_free
+};
+
+// The module's __all__ list: read, or created when absent. A new reference,
+// or NULL with an exception set.
+PyObject* all_list(PyObject* module) {
+    PyObject* all = PyObject_GetAttrString(module, "__all__");
+    if (all == nullptr) {
+        if (!PyErr_ExceptionMatches(PyExc_AttributeError)) return nullptr;
+        PyErr_Clear();
+        all = PyList_New(0);
+        if (all == nullptr) return nullptr;
+        if (PyObject_SetAttrString(module, "__all__", all) < 0) {
+            Py_DECREF(all);
+            return nullptr;
+        }
+    }
+    if (!PyList_Check(all)) {
+        PyObject* type_name = PyType_GetName(Py_TYPE(all));
+        if (type_name != nullptr) {
+            PyErr_Format(PyExc_TypeError, "'%U' object cannot be converted to 'PyList'", type_name);
+            Py_DECREF(type_name);
+        }
+        Py_DECREF(all);
+        return nullptr;
+    }
+    return all;
+}
+
+int register_class(PyObject* module, const Registration& row) {
+    PyTypeObject* type = row.type();
+    if (type == nullptr) return -1;
+    PyObject* all = all_list(module);
+    if (all == nullptr) return -1;
+    PyObject* name = PyUnicode_FromString(row.name);
+    const int appended = name != nullptr ? PyList_Append(all, name) : -1;
+    Py_XDECREF(name);
+    Py_DECREF(all);
+    if (appended < 0) return -1;
+    return PyModule_AddObjectRef(module, row.name, reinterpret_cast<PyObject*>(type));
+}
+
+}  // namespace
+
+int register_classes(PyObject* module) {
+    for (const Registration& row : registry) {
+        if (register_class(module, row) < 0) return -1;
+    }
+    return 0;
+}
+
+}  // namespace tessamir
+
+PyMODINIT_FUNC PyInit_tessamir(void) {
+    PyObject* module = PyModule_Create2(&tessamir::module_def, PYTHON_ABI_VERSION);
+    if (module == nullptr) {
+        if (!PyErr_Occurred()) {
+            PyErr_SetString(PyExc_SystemError, "attempted to fetch exception but none was set");
+        }
+        return nullptr;
+    }
+    if (tessamir::register_classes(module) < 0) {
+        Py_DECREF(module);
+        return nullptr;
+    }
+    return module;
+}
