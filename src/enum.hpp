@@ -43,6 +43,8 @@ struct EnumClassSpec {
     TextLookup lookup;
     std::span<const Index> rank;            // byte order of each display text
     Layout layout = {};
+    // What str() returns, where it is not the display text.
+    std::span<const std::string_view> str_texts = {};
 
     constexpr const char* name() const { return type_name + 9; }  // after "builtins."
     constexpr std::size_t size() const { return texts.size(); }
@@ -58,7 +60,8 @@ template <const auto& T>
 consteval EnumClassSpec describe(const char* type_name,
                                  std::span<const PyMethodDef> methods = {},
                                  std::span<const PyGetSetDef> properties = {},
-                                 Layout layout = {}) {
+                                 Layout layout = {},
+                                 std::span<const std::string_view> str_texts = {}) {
     static_assert(T.texts_nonempty(), "display texts must not be empty");
     static_assert(T.texts_unique(), "display and extra texts must be unique");
     static_assert(T.aliases_in_range(), "extra texts must name members");
@@ -69,6 +72,7 @@ consteval EnumClassSpec describe(const char* type_name,
     const std::string_view full(type_name);
     if (full.substr(0, prefix.size()) != prefix) invalid_table("type names start with builtins.");
     if (full.size() + T.max_length + 2 > 256) invalid_table("repr must fit its buffer");
+    if (!str_texts.empty() && str_texts.size() != T.size) invalid_table("one str text per member");
     return EnumClassSpec{
         type_name,
         std::span<const std::string_view>(T.keys.data(), T.size),
@@ -78,6 +82,7 @@ consteval EnumClassSpec describe(const char* type_name,
         T.lookup(),
         std::span<const Index>(T.rank),
         layout,
+        str_texts,
     };
 }
 
@@ -129,7 +134,10 @@ struct EnumClass {
     static PyObject* tp_new(PyTypeObject* t, PyObject* args, PyObject* kwargs) {
         return detail::construct(t, S, args, kwargs);
     }
-    static PyObject* tp_str(PyObject* self) { return text_str(S, member_index(S, self)); }
+    static PyObject* tp_str(PyObject* self) {
+        const Index index = member_index(S, self);
+        return new_str(S.str_texts.empty() ? S.texts[index] : S.str_texts[index]);
+    }
     static PyObject* tp_repr(PyObject* self) { return detail::repr(S, self); }
     static PyObject* tp_richcompare(PyObject* a, PyObject* b, int op) {
         return detail::compare(state.type, S, a, b, op);
