@@ -78,7 +78,7 @@ int register_class(PyObject* module, const Registration& row) {
     Py_XDECREF(name);
     Py_DECREF(all);
     if (appended < 0) return -1;
-    return PyModule_AddObjectRef(module, row.name, reinterpret_cast<PyObject*>(type));
+    return PyObject_SetAttrString(module, row.name, reinterpret_cast<PyObject*>(type));
 }
 
 }  // namespace

@@ -1,0 +1,20 @@
+import tessamir
+
+CLASSES = [getattr(tessamir, name) for name in tessamir.__all__]
+
+
+def class_id(cls):
+    return cls.__name__
+
+
+def attributes(cls):
+    """The class attributes that hold members, in installation order."""
+    return {name: value for name, value in vars(cls).items() if type(value) is cls}
+
+
+def display(member):
+    """The display text of a member, as its repr shows it."""
+    prefix = type(member).__name__ + "<"
+    text = repr(member)
+    assert text.startswith(prefix) and text.endswith(">")
+    return text[len(prefix):-1]

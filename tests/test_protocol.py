@@ -1,0 +1,191 @@
+"""The behaviour every enumeration class shares, checked on every class."""
+
+import itertools
+import weakref
+
+import pytest
+
+from conftest import CLASSES, attributes, class_id, display
+
+every_class = pytest.mark.parametrize("cls", CLASSES, ids=class_id)
+
+
+def first_text(cls):
+    return display(cls.members()[0])
+
+
+@every_class
+def test_class_object(cls):
+    name = cls.__name__
+    assert cls.__qualname__ == name
+    assert cls.__module__ == "builtins"
+    assert cls.__doc__ is None
+    assert cls.__bases__ == (object,)
+    assert type(cls) is type
+    assert not cls.__flags__ & (1 << 10)  # not subclassable
+    assert not cls.__flags__ & (1 << 14)  # no garbage-collection support
+    assert cls.__hash__ is None
+
+
+@every_class
+def test_members_are_fresh_lists_in_index_order(cls):
+    first, second = cls.members(), cls.members()
+    assert type(first) is list and first is not second
+    assert first == second
+    assert all(type(m) is cls for m in first)
+    assert all(a is not b for a, b in zip(first, second))
+    # Index order: equal members sit at equal positions only.
+    for i, j in itertools.product(range(len(first)), repeat=2):
+        assert (first[i] == second[j]) is (i == j)
+        assert (first[i] != second[j]) is (i != j)
+    assert first[0].members() == first
+
+
+@every_class
+def test_each_member_round_trips_through_its_text(cls):
+    for member in cls.members():
+        text = display(member)
+        assert repr(member) == f"{cls.__name__}<{text}>"
+        for made in (cls(text), cls(value=text), cls(type("Text", (str,), {})(text))):
+            assert type(made) is cls and made == member and made is not member
+        if cls.__name__ != "Country":
+            assert str(member) == text
+
+
+@every_class
+def test_class_attributes_are_shared_members(cls):
+    attrs = attributes(cls)
+    members = cls.members()
+    expected = len(members) - (1 if cls.__name__ == "Country" else 0)
+    assert len(attrs) == expected
+    positions = [members.index(value) for value in attrs.values()]
+    assert len(set(positions)) == len(positions)  # one attribute per member
+    for name, value in attrs.items():
+        assert getattr(cls, name) is value
+        assert cls(display(value)) is not value
+
+
+@every_class
+def test_ordering_follows_the_bytes_of_the_texts(cls):
+    members = cls.members()
+    key = [display(m).encode() for m in members]
+    for (a, ka), (b, kb) in itertools.product(zip(members, key), repeat=2):
+        assert (a < b) is (ka < kb)
+        assert (a <= b) is (ka <= kb)
+        assert (a > b) is (ka > kb)
+        assert (a >= b) is (ka >= kb)
+    assert sorted(members) == [m for _, m in sorted(zip(key, members), key=lambda p: p[0])]
+
+
+@every_class
+def test_length_and_truth(cls):
+    members = cls.members()
+    assert all(len(m) == len(members) for m in members)
+    assert all(bool(m) for m in members)
+    with pytest.raises(TypeError):
+        len(cls)
+
+
+@every_class
+def test_members_are_immutable_and_unhashable(cls):
+    member = cls.members()[0]
+    with pytest.raises(TypeError, match="unhashable"):
+        hash(member)
+    with pytest.raises(TypeError):
+        {member}
+    with pytest.raises(AttributeError):
+        member.anything = 1
+    assert not hasattr(member, "__dict__")
+    with pytest.raises(TypeError):
+        weakref.ref(member)
+    with pytest.raises(TypeError):
+        type("Derived", (cls,), {})
+
+
+@every_class
+def test_argument_errors(cls):
+    name = cls.__name__
+    text = first_text(cls)
+    cases = [
+        ((), {}, f"{name}.__new__() missing 1 required positional argument: 'value'"),
+        ((text, text), {}, f"{name}.__new__() takes 1 positional arguments but 2 were given"),
+        ((text, text, text), {}, f"{name}.__new__() takes 1 positional arguments but 3 were given"),
+        ((text,), {"value": text}, f"{name}.__new__() got multiple values for argument 'value'"),
+        ((), {"name": text}, f"{name}.__new__() got an unexpected keyword argument 'name'"),
+        ((text,), {"name": text}, f"{name}.__new__() got an unexpected keyword argument 'name'"),
+        ((text, 1), {"name": 1}, f"{name}.__new__() takes 1 positional arguments but 2 were given"),
+        ((3,), {}, "argument 'value': 'int' object cannot be converted to 'PyString'"),
+        ((), {"value": b"x"}, "argument 'value': 'bytes' object cannot be converted to 'PyString'"),
+        ((None,), {}, "argument 'value': 'NoneType' object cannot be converted to 'PyString'"),
+        ((cls.members()[0],), {}, f"argument 'value': '{name}' object cannot be converted to 'PyString'"),
+    ]
+    for args, kwargs, message in cases:
+        with pytest.raises(TypeError) as caught:
+            cls(*args, **kwargs)
+        assert type(caught.value) is TypeError
+        assert str(caught.value) == message
+    # Keywords are checked in the order given.
+    with pytest.raises(TypeError, match="unexpected keyword argument 'other'"):
+        cls(text, other=1, value=text)
+    with pytest.raises(TypeError, match="multiple values"):
+        cls(text, value=text, other=1)
+
+
+def test_non_str_message_names_the_qualified_type():
+    class Outer:
+        class Inner:
+            pass
+
+    with pytest.raises(TypeError, match=r"^argument 'value': 'test_non_str_message_names_the_qualified_type"
+                       r"\.<locals>\.Outer\.Inner' object cannot be converted to 'PyString'$"):
+        CLASSES[0](Outer.Inner())
+
+
+@every_class
+def test_unknown_texts_are_rejected(cls):
+    name = cls.__name__
+    texts = {display(m) for m in cls.members()}
+    text = first_text(cls)
+    candidates = ["", text.lower(), text.upper(), " " + text, text + " ", text + "s", text[:-1],
+                  text + "\0", "\0" + text, text + "\U0001F600", "é" * 3]
+    for candidate in candidates:
+        if candidate in texts or (cls.__name__ == "Currency" and candidate in ("EUr", "GBp", "USd")):
+            continue
+        with pytest.raises(ValueError) as caught:
+            cls(candidate)
+        assert str(caught.value) == f"{candidate!r} is not a valid {name}"
+
+
+@every_class
+def test_unencodable_text_raises_the_codec_error(cls):
+    with pytest.raises(UnicodeEncodeError):
+        cls("\ud800")
+    with pytest.raises(UnicodeEncodeError):
+        cls(first_text(cls)[:1] + "\udfff")
+
+
+def test_long_unknown_text_is_quoted_in_part():
+    cls = CLASSES[0]
+    with pytest.raises(ValueError) as caught:
+        cls("é" * 1_000_000)
+    message = str(caught.value)
+    assert message == f"{'é' * 200!r}... is not a valid {cls.__name__}"
+
+
+def test_members_of_different_classes_never_compare_equal():
+    firsts = [cls.members()[0] for cls in CLASSES]
+    for a, b in itertools.permutations(firsts, 2):
+        assert a != b and not (a == b)
+        for op in ("__lt__", "__le__", "__gt__", "__ge__"):
+            assert getattr(a, op)(b) is NotImplemented
+        with pytest.raises(TypeError):
+            a < b
+    for member in firsts:
+        text = display(member)
+        assert member != text and not (member == text)
+        with pytest.raises(TypeError):
+            member < text
+        with pytest.raises(TypeError):
+            member >= None
+        assert member.__eq__(object()) is NotImplemented
+
