@@ -154,6 +154,11 @@ PyObject* compare(PyTypeObject* type, const EnumClassSpec& spec, PyObject* a, Py
     Py_RETURN_FALSE;
 }
 
+PyObject* same(PyObject* self, PyObject*) {
+    Py_INCREF(self);
+    return self;
+}
+
 void dealloc(PyObject* self) {
     PyTypeObject* type = Py_TYPE(self);
     auto free_instance = reinterpret_cast<freefunc>(PyType_GetSlot(type, Py_tp_free));

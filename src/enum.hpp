@@ -111,6 +111,7 @@ PyObject* construct(PyTypeObject* type, const EnumClassSpec& spec, PyObject* arg
 PyObject* repr(const EnumClassSpec& spec, PyObject* self);
 PyObject* compare(PyTypeObject* type, const EnumClassSpec& spec, PyObject* a, PyObject* b, int op);
 void dealloc(PyObject* self);
+PyObject* same(PyObject* self, PyObject*);
 }  // namespace detail
 
 // The process-wide state of one class object.
@@ -145,12 +146,15 @@ struct EnumClass {
     static Py_ssize_t mp_length(PyObject*) { return static_cast<Py_ssize_t>(S.size()); }
     static PyObject* members(PyObject*, PyObject*) { return member_list(state.type, S, 0, S.size()); }
 
-    // The class's own methods, then the static `members`, then the sentinel.
+    // The class's own methods, then the static `members`, then copying: a
+    // member is an immutable value, so a copy of it is the member itself.
     static constexpr auto method_table = [] {
-        std::array<PyMethodDef, S.methods.size() + 2> table{};
+        std::array<PyMethodDef, S.methods.size() + 4> table{};
         for (std::size_t i = 0; i < S.methods.size(); ++i) table[i] = S.methods[i];
         table[S.methods.size()] = PyMethodDef{"members", members, METH_STATIC | METH_NOARGS, ""};
-        table[S.methods.size() + 1] = PyMethodDef{nullptr, nullptr, 0, nullptr};
+        table[S.methods.size() + 1] = PyMethodDef{"__copy__", detail::same, METH_NOARGS, ""};
+        table[S.methods.size() + 2] = PyMethodDef{"__deepcopy__", detail::same, METH_O, ""};
+        table[S.methods.size() + 3] = PyMethodDef{nullptr, nullptr, 0, nullptr};
         return table;
     }();
     static constexpr auto property_table = [] {

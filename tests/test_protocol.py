@@ -189,3 +189,30 @@ def test_members_of_different_classes_never_compare_equal():
             member >= None
         assert member.__eq__(object()) is NotImplemented
 
+
+
+@every_class
+def test_copies_are_equal_members(cls):
+    import copy
+
+    for member in (cls.members()[0], cls.members()[-1]):
+        assert copy.copy(member) == member and type(copy.copy(member)) is cls
+        assert copy.deepcopy(member) == member and type(copy.deepcopy(member)) is cls
+    with pytest.raises(TypeError):
+        member.__deepcopy__()
+
+
+def test_containers_of_members_deep_copy():
+    import copy
+    import dataclasses
+
+    @dataclasses.dataclass
+    class Order:
+        items: list
+        first: object
+
+    picks = [cls.members()[-1] for cls in CLASSES]
+    order = Order(items=picks, first=CLASSES[0].members()[0])
+    clone = copy.deepcopy(order)
+    assert clone == order and clone.items is not order.items
+    assert dataclasses.replace(order, first=picks[1]).first == picks[1]
