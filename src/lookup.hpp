@@ -9,9 +9,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
+#include <type_traits>
 
 namespace tessamir {
 
@@ -44,11 +47,24 @@ struct Attribute {
 // little-endian reads (head, middle, tail), so a 50-byte sector name costs the
 // same as a 2-byte country code.
 
+static_assert(std::endian::native == std::endian::little, "hashes read texts as little-endian words");
+
+// The n (4 or 8) bytes at p as a little-endian number.
 constexpr std::uint64_t load_le(const char* p, int n) {
-    std::uint64_t v = 0;
-    for (int i = 0; i < n; ++i) {
-        v |= std::uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
+    if (std::is_constant_evaluated()) {
+        std::uint64_t v = 0;
+        for (int i = 0; i < n; ++i) {
+            v |= std::uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
+        }
+        return v;
     }
+    if (n == 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p, 8);
+        return v;
+    }
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
     return v;
 }
 
