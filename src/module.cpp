@@ -6,6 +6,10 @@
 #include "security/equity.hpp"
 #include "security/fund.hpp"
 #include "security/option.hpp"
+#include "sector/industry.hpp"
+#include "sector/industry_group.hpp"
+#include "sector/sector.hpp"
+#include "sector/subindustry.hpp"
 #include "security/security.hpp"
 #include "trading/mod.hpp"
 
@@ -16,6 +20,10 @@ namespace {
 // the names in __all__.
 constexpr Registration registry[] = {
     registration<currency::currency_class>(),
+    registration<sector::sector_class>(),
+    registration<sector::industry_group_class>(),
+    registration<sector::industry_class>(),
+    registration<sector::subindustry_class>(),
     registration<security::security_type_class>(),
     registration<security::equity_type_class>(),
     registration<security::option_type_class>(),
