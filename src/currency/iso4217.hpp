@@ -3,6 +3,11 @@
 // sterling and the US dollar.
 #pragma once
 
+#include <array>
+#include <cstddef>
+#include <iterator>
+#include <string_view>
+
 #include "../enum.hpp"
 
 namespace tessamir::currency {
