@@ -1,7 +1,7 @@
 """A short printed tour of tessamir."""
 
 import tessamir
-from tessamir import OrderFlag, OrderType, Side, TimeInForce, TradingType
+from tessamir import Currency, OrderFlag, OrderType, Sector, Side, SubIndustry, TimeInForce, TradingType
 
 
 def show(label, value):
@@ -28,3 +28,29 @@ try:
     TimeInForce("GTC")
 except ValueError as error:
     show("TimeInForce('GTC')", error)
+
+# A currency quoted in its minor unit: "GBp" is the penny sterling.
+print()
+pence = Currency("GBp")
+show("Currency('GBp')", pence)
+show("Currency('GBp').name", pence.name)
+show("Currency('GBP').name", Currency("GBP").name)
+
+# One level up at a time, from a sub-industry to its sector.
+print()
+level = SubIndustry.RenewableElectricity
+show("SubIndustry.RenewableElectricity", level)
+for step in ("industry", "industry_group", "sector"):
+    level = getattr(level, step)()
+    show(f"  .{step}()", level)
+
+# A sector's whole subtree.
+print()
+sector = Sector.Energy
+print(sector)
+for group in sector.industry_groups():
+    print(f"  {group}")
+    for industry in group.industries():
+        print(f"    {industry}")
+        for sub in industry.subindustries():
+            print(f"      {sub}")

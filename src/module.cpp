@@ -1,10 +1,15 @@
 // The module: its definition, the registration table and the init function.
+#include "currency/iso4217.hpp"
 #include "enum.hpp"
 #include "security/bond.hpp"
 #include "security/commodity.hpp"
 #include "security/equity.hpp"
 #include "security/fund.hpp"
 #include "security/option.hpp"
+#include "sector/industry.hpp"
+#include "sector/industry_group.hpp"
+#include "sector/sector.hpp"
+#include "sector/subindustry.hpp"
 #include "security/security.hpp"
 #include "trading/mod.hpp"
 
@@ -14,6 +19,11 @@ namespace {
 // The classes in the order they are registered, which is also the order of
 // the names in __all__.
 constexpr Registration registry[] = {
+    registration<currency::currency_class>(),
+    registration<sector::sector_class>(),
+    registration<sector::industry_group_class>(),
+    registration<sector::industry_class>(),
+    registration<sector::subindustry_class>(),
     registration<security::security_type_class>(),
     registration<security::equity_type_class>(),
     registration<security::option_type_class>(),
