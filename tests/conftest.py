@@ -1,3 +1,7 @@
+import importlib
+import sys
+from pathlib import Path
+
 import tessamir
 
 CLASSES = [getattr(tessamir, name) for name in tessamir.__all__]
@@ -18,3 +22,14 @@ def display(member):
     text = repr(member)
     assert text.startswith(prefix) and text.endswith(">")
     return text[len(prefix):-1]
+
+
+ROOT = Path(__file__).resolve().parents[1]
+
+
+def tool(name):
+    """A module of the repository's tools/ folder, imported by name."""
+    tools = str(ROOT / "tools")
+    if tools not in sys.path:
+        sys.path.insert(0, tools)
+    return importlib.import_module(name)
