@@ -1,4 +1,5 @@
 // The module: its definition, the registration table and the init function.
+#include "country/iso3166.hpp"
 #include "enum.hpp"
 #include "security/bond.hpp"
 #include "security/commodity.hpp"
@@ -14,6 +15,7 @@ namespace {
 // The classes in the order they are registered, which is also the order of
 // the names in __all__.
 constexpr Registration registry[] = {
+    registration<country::country_class>(),
     registration<security::security_type_class>(),
     registration<security::equity_type_class>(),
     registration<security::option_type_class>(),
