@@ -1,6 +1,7 @@
 // The module: its definition, the registration table and the init function.
 #include "country/iso3166.hpp"
 #include "enum.hpp"
+#include "exchange/iso10383.hpp"
 #include "security/bond.hpp"
 #include "security/commodity.hpp"
 #include "security/equity.hpp"
@@ -16,6 +17,7 @@ namespace {
 // the names in __all__.
 constexpr Registration registry[] = {
     registration<country::country_class>(),
+    registration<exchange::exchange_class>(),
     registration<security::security_type_class>(),
     registration<security::equity_type_class>(),
     registration<security::option_type_class>(),
