@@ -1,7 +1,12 @@
 """A short printed tour of tessamir."""
 
+import base64
+import tempfile
+from pathlib import Path
+
 import tessamir
-from tessamir import Currency, OrderFlag, OrderType, Sector, Side, SubIndustry, TimeInForce, TradingType
+from tessamir import (Country, Currency, Exchange, OrderFlag, OrderType, Sector, Side, SubIndustry, TimeInForce,
+                      TradingType)
 
 
 def show(label, value):
@@ -28,6 +33,20 @@ try:
     TimeInForce("GTC")
 except ValueError as error:
     show("TimeInForce('GTC')", error)
+
+print()
+
+# An exchange knows its country; a country has codes, a name and a flag.
+nyse = Exchange("Xnys")
+show("Exchange('Xnys')", nyse)
+show("Exchange.XNYS.country()", nyse.country())
+show("str(Exchange.XTSE.country())", str(Exchange.XTSE.country()))
+show("Country.CI.name, Country.CI.code3", (Country.CI.name, Country.CI.code3))
+show("str(Country.GB)", str(Country.GB))
+with tempfile.TemporaryDirectory() as folder:
+    flag = Path(folder) / "ch.png"
+    flag.write_bytes(base64.b64decode(Country.CH.flag))
+    show("Country.CH.flag as a PNG file", (flag.name, flag.stat().st_size, flag.read_bytes()[:4]))
 
 # A currency quoted in its minor unit: "GBp" is the penny sterling.
 print()

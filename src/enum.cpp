@@ -12,25 +12,25 @@ constexpr const char no_exception[] = "attempted to fetch exception but none was
 // Longest part of an unknown text quoted in the error message.
 constexpr Py_ssize_t shown_characters = 200;
 
-PyObject* not_a_member(const EnumClassSpec& spec, PyObject* value, Py_ssize_t characters) {
+PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t characters) {
     // An exact str copy of (the start of) the text, so that a str subclass's
     // own __repr__ cannot interfere with the message.
     PyObject* text = PyUnicode_Substring(value, 0, std::min(characters, shown_characters));
     if (text == nullptr) return nullptr;
     PyErr_Format(PyExc_ValueError, "%R%s is not a valid %s", text,
-                 characters > shown_characters ? "..." : "", spec.name());
+                 characters > shown_characters ? "..." : "", cls.name());
     Py_DECREF(text);
     return nullptr;
 }
 
 // Binds the single parameter `value`; returns a borrowed reference or NULL
 // with the TypeError set.
-PyObject* bind_value(const EnumClassSpec& spec, PyObject* args, PyObject* kwargs) {
+PyObject* bind_value(const EnumClassSpec& cls, PyObject* args, PyObject* kwargs) {
     const Py_ssize_t given = PyTuple_Size(args);
     if (given < 0) return nullptr;
     if (given > 1) {
         PyErr_Format(PyExc_TypeError, "%s.__new__() takes 1 positional arguments but %zd were given",
-                     spec.name(), given);
+                     cls.name(), given);
         return nullptr;
     }
     PyObject* value = given == 1 ? PyTuple_GetItem(args, 0) : nullptr;
@@ -43,12 +43,12 @@ PyObject* bind_value(const EnumClassSpec& spec, PyObject* args, PyObject* kwargs
             const bool is_value = PyUnicode_Check(key) && PyUnicode_CompareWithASCIIString(key, "value") == 0;
             if (!is_value) {
                 PyErr_Format(PyExc_TypeError, "%s.__new__() got an unexpected keyword argument '%S'",
-                             spec.name(), key);
+                             cls.name(), key);
                 return nullptr;
             }
             if (given == 1) {
                 PyErr_Format(PyExc_TypeError, "%s.__new__() got multiple values for argument 'value'",
-                             spec.name());
+                             cls.name());
                 return nullptr;
             }
             value = item;
@@ -56,22 +56,22 @@ PyObject* bind_value(const EnumClassSpec& spec, PyObject* args, PyObject* kwargs
     }
     if (value == nullptr) {
         PyErr_Format(PyExc_TypeError, "%s.__new__() missing 1 required positional argument: 'value'",
-                     spec.name());
+                     cls.name());
     }
     return value;
 }
 
 }  // namespace
 
-PyObject* new_member(PyTypeObject* type, const EnumClassSpec& spec, Index index) {
+PyObject* new_member(PyTypeObject* type, const EnumClassSpec& cls, Index index) {
     auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(type, Py_tp_alloc));
     PyObject* self = (alloc != nullptr ? alloc : PyType_GenericAlloc)(type, 0);
     if (self == nullptr) {
         if (!PyErr_Occurred()) PyErr_SetString(PyExc_SystemError, no_exception);
         return nullptr;
     }
-    *(reinterpret_cast<Index*>(reinterpret_cast<char*>(self) + spec.layout.index_offset)) = index;
-    if (spec.layout.fill != nullptr) spec.layout.fill(self, index);
+    *(reinterpret_cast<Index*>(reinterpret_cast<char*>(self) + cls.layout.index_offset)) = index;
+    if (cls.layout.fill != nullptr) cls.layout.fill(self, index);
     return self;
 }
 
@@ -79,15 +79,15 @@ PyObject* new_str(std::string_view text) {
     return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
 }
 
-PyObject* text_str(const EnumClassSpec& spec, Index index) {
-    return new_str(spec.texts[index]);
+PyObject* text_str(const EnumClassSpec& cls, Index index) {
+    return new_str(cls.texts[index]);
 }
 
-PyObject* member_list(PyTypeObject* type, const EnumClassSpec& spec, std::size_t first, std::size_t count) {
+PyObject* member_list(PyTypeObject* type, const EnumClassSpec& cls, std::size_t first, std::size_t count) {
     PyObject* list = PyList_New(static_cast<Py_ssize_t>(count));
     if (list == nullptr) return nullptr;
     for (std::size_t i = 0; i < count; ++i) {
-        PyObject* member = new_member(type, spec, static_cast<Index>(first + i));
+        PyObject* member = new_member(type, cls, static_cast<Index>(first + i));
         if (member == nullptr || PyList_SetItem(list, static_cast<Py_ssize_t>(i), member) < 0) {
             Py_DECREF(list);
             return nullptr;
@@ -98,8 +98,8 @@ PyObject* member_list(PyTypeObject* type, const EnumClassSpec& spec, std::size_t
 
 namespace detail {
 
-PyObject* construct(PyTypeObject* type, const EnumClassSpec& spec, PyObject* args, PyObject* kwargs) {
-    PyObject* value = bind_value(spec, args, kwargs);
+PyObject* construct(PyTypeObject* type, const EnumClassSpec& cls, PyObject* args, PyObject* kwargs) {
+    PyObject* value = bind_value(cls, args, kwargs);
     if (value == nullptr) return nullptr;
     if (!PyUnicode_Check(value)) {
         PyObject* type_name = PyType_GetQualName(Py_TYPE(value));
@@ -113,22 +113,22 @@ PyObject* construct(PyTypeObject* type, const EnumClassSpec& spec, PyObject* arg
     // than the longest member text is rejected before it is encoded.
     const Py_ssize_t characters = PyUnicode_GetLength(value);
     if (characters < 0) return nullptr;
-    if (static_cast<std::size_t>(characters) > spec.lookup.max_length) {
-        return not_a_member(spec, value, characters);
+    if (static_cast<std::size_t>(characters) > cls.lookup.max_length) {
+        return not_a_member(cls, value, characters);
     }
     Py_ssize_t size = 0;
     const char* bytes = PyUnicode_AsUTF8AndSize(value, &size);
     if (bytes == nullptr) return nullptr;
-    const Index index = spec.lookup.find(bytes, static_cast<std::size_t>(size));
-    if (index == no_member) return not_a_member(spec, value, characters);
-    return new_member(type, spec, index);
+    const Index index = cls.lookup.find(bytes, static_cast<std::size_t>(size));
+    if (index == no_member) return not_a_member(cls, value, characters);
+    return new_member(type, cls, index);
 }
 
-PyObject* repr(const EnumClassSpec& spec, PyObject* self) {
+PyObject* repr(const EnumClassSpec& cls, PyObject* self) {
     // "<Class><<text>>" assembled in place; describe() bounds its length.
     char buffer[256];
-    const std::string_view name = spec.name();
-    const std::string_view text = spec.texts[member_index(spec, self)];
+    const std::string_view name = cls.name();
+    const std::string_view text = cls.texts[member_index(cls, self)];
     char* out = std::copy(name.begin(), name.end(), buffer);
     *out++ = '<';
     out = std::copy(text.begin(), text.end(), out);
@@ -136,18 +136,18 @@ PyObject* repr(const EnumClassSpec& spec, PyObject* self) {
     return PyUnicode_FromStringAndSize(buffer, out - buffer);
 }
 
-PyObject* compare(PyTypeObject* type, const EnumClassSpec& spec, PyObject* a, PyObject* b, int op) {
+PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op) {
     if (Py_TYPE(a) != type || Py_TYPE(b) != type) Py_RETURN_NOTIMPLEMENTED;
-    const Index x = member_index(spec, a);
-    const Index y = member_index(spec, b);
+    const Index x = member_index(cls, a);
+    const Index y = member_index(cls, b);
     bool result = false;
     switch (op) {
         case Py_EQ: result = x == y; break;
         case Py_NE: result = x != y; break;
-        case Py_LT: result = spec.rank[x] < spec.rank[y]; break;
-        case Py_LE: result = spec.rank[x] <= spec.rank[y]; break;
-        case Py_GT: result = spec.rank[x] > spec.rank[y]; break;
-        case Py_GE: result = spec.rank[x] >= spec.rank[y]; break;
+        case Py_LT: result = cls.rank[x] < cls.rank[y]; break;
+        case Py_LE: result = cls.rank[x] <= cls.rank[y]; break;
+        case Py_GT: result = cls.rank[x] > cls.rank[y]; break;
+        case Py_GE: result = cls.rank[x] >= cls.rank[y]; break;
         default: Py_RETURN_NOTIMPLEMENTED;
     }
     if (result) Py_RETURN_TRUE;
@@ -166,12 +166,12 @@ void dealloc(PyObject* self) {
     Py_DECREF(type);
 }
 
-PyTypeObject* build(const EnumClassSpec& spec, PyType_Slot* slots, TypeState& state) {
+PyTypeObject* build(const EnumClassSpec& cls, PyType_Slot* slots, TypeState& state) {
     if (state.building) return state.type;  // a nested request while installing
     if (state.type == nullptr) {
         PyType_Spec type_spec{
-            spec.type_name,
-            static_cast<int>(spec.layout.basic_size),
+            cls.type_name,
+            static_cast<int>(cls.layout.basic_size),
             0,
             Py_TPFLAGS_DEFAULT,
             slots,
@@ -184,9 +184,9 @@ PyTypeObject* build(const EnumClassSpec& spec, PyType_Slot* slots, TypeState& st
     // installed so far in place and the next request carries on from there,
     // so no attribute is ever installed twice.
     state.building = true;
-    while (state.installed < spec.attributes.size()) {
-        const Attribute& attribute = spec.attributes[state.installed];
-        PyObject* member = new_member(state.type, spec, attribute.index);
+    while (state.installed < cls.attributes.size()) {
+        const Attribute& attribute = cls.attributes[state.installed];
+        PyObject* member = new_member(state.type, cls, attribute.index);
         if (member == nullptr) break;
         const int failed = PyObject_SetAttrString(reinterpret_cast<PyObject*>(state.type), attribute.name, member);
         Py_DECREF(member);
@@ -194,7 +194,7 @@ PyTypeObject* build(const EnumClassSpec& spec, PyType_Slot* slots, TypeState& st
         ++state.installed;
     }
     state.building = false;
-    return state.installed == spec.attributes.size() ? state.type : nullptr;
+    return state.installed == cls.attributes.size() ? state.type : nullptr;
 }
 
 }  // namespace detail

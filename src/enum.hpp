@@ -90,26 +90,26 @@ consteval EnumClassSpec describe(const char* type_name,
 // Operations shared by every class (enum.cpp).
 
 // The index of an instance (its class's description says where it lives).
-inline Index member_index(const EnumClassSpec& spec, PyObject* self) {
-    return *(reinterpret_cast<const Index*>(reinterpret_cast<const char*>(self) + spec.layout.index_offset));
+inline Index member_index(const EnumClassSpec& cls, PyObject* self) {
+    return *(reinterpret_cast<const Index*>(reinterpret_cast<const char*>(self) + cls.layout.index_offset));
 }
 
 // A new instance of `type` with the given index, or NULL with an exception set.
-PyObject* new_member(PyTypeObject* type, const EnumClassSpec& spec, Index index);
+PyObject* new_member(PyTypeObject* type, const EnumClassSpec& cls, Index index);
 
 // A new str holding the display text of a member.
-PyObject* text_str(const EnumClassSpec& spec, Index index);
+PyObject* text_str(const EnumClassSpec& cls, Index index);
 
 // A new str from constant UTF-8 text.
 PyObject* new_str(std::string_view text);
 
 // A new list of new instances with indexes first, ..., first + count - 1.
-PyObject* member_list(PyTypeObject* type, const EnumClassSpec& spec, std::size_t first, std::size_t count);
+PyObject* member_list(PyTypeObject* type, const EnumClassSpec& cls, std::size_t first, std::size_t count);
 
 namespace detail {
-PyObject* construct(PyTypeObject* type, const EnumClassSpec& spec, PyObject* args, PyObject* kwargs);
-PyObject* repr(const EnumClassSpec& spec, PyObject* self);
-PyObject* compare(PyTypeObject* type, const EnumClassSpec& spec, PyObject* a, PyObject* b, int op);
+PyObject* construct(PyTypeObject* type, const EnumClassSpec& cls, PyObject* args, PyObject* kwargs);
+PyObject* repr(const EnumClassSpec& cls, PyObject* self);
+PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op);
 void dealloc(PyObject* self);
 PyObject* same(PyObject* self, PyObject*);
 }  // namespace detail
@@ -122,7 +122,7 @@ struct TypeState {
 };
 
 namespace detail {
-PyTypeObject* build(const EnumClassSpec& spec, PyType_Slot* slots, TypeState& state);
+PyTypeObject* build(const EnumClassSpec& cls, PyType_Slot* slots, TypeState& state);
 }  // namespace detail
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // The module: its definition, the registration table and the init function.
+#include "country/iso3166.hpp"
 #include "currency/iso4217.hpp"
 #include "enum.hpp"
+#include "exchange/iso10383.hpp"
 #include "security/bond.hpp"
 #include "security/commodity.hpp"
 #include "security/equity.hpp"
@@ -19,7 +21,9 @@ namespace {
 // The classes in the order they are registered, which is also the order of
 // the names in __all__.
 constexpr Registration registry[] = {
+    registration<country::country_class>(),
     registration<currency::currency_class>(),
+    registration<exchange::exchange_class>(),
     registration<sector::sector_class>(),
     registration<sector::industry_group_class>(),
     registration<sector::industry_class>(),
