@@ -54,8 +54,12 @@ PROTOCOL = '''\
 
 
 def undeclarable_note(info: classinfo.ClassInfo) -> list[str]:
-    """Comment lines for the members whose attribute names no class body can declare."""
+    """Comment lines for the members that the class body does not declare."""
     lines = []
+    for index, member in enumerate(info.members):
+        if info.attribute(index) is None:
+            text = classinfo.display(member)
+            lines.append(f"    # The member {text!r} has no class attribute: {info.name}({text!r}) builds it.")
     for name in info.undeclarable():
         lines += [
             f"    # The member {name!r} has a class attribute that no stub can declare:",

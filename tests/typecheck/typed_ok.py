@@ -2,8 +2,8 @@
 
 import copy
 
-from tessamir import (Currency, Industry, IndustryGroup, OrderFlag, OrderType, Sector, Side, SubIndustry,
-                      TimeInForce)
+from tessamir import (Country, Currency, Exchange, Industry, IndustryGroup, OrderFlag, OrderType, Sector, Side,
+                      SubIndustry, TimeInForce)
 
 
 def notional(side: Side, quantity: int, price: float) -> float:
@@ -12,6 +12,14 @@ def notional(side: Side, quantity: int, price: float) -> float:
 
 def currency_name(currency: Currency) -> str:
     return currency.name
+
+
+def country_of(exchange: Exchange) -> Country:
+    return exchange.country()
+
+
+def codes(country: Country) -> tuple[str, str, str]:
+    return country.code, country.code3, country.name
 
 
 def sector_of(sub: SubIndustry) -> Sector:
@@ -34,6 +42,8 @@ texts: list[str] = [str(member) for member in Currency.members()]
 
 assert notional(Side.Sell, 2, 1.5) == -3.0
 assert currency_name(Currency("GBp")) == "Penny sterling"
+assert country_of(Exchange("Xtse")) == Country.CA
+assert codes(Country("XX")) == ("XX", "XXX", "Uncategorized") and not Country("XX").flag
 assert sector_of(SubIndustry.RenewableElectricity) == Sector.Utilities
 assert len(subtree(Sector.Energy)) == 7
 assert no_flag == flags[0] and ordered[0] == OrderType.Limit and gtc == TimeInForce.GTC and size == 2
