@@ -10,8 +10,9 @@ from __future__ import annotations
 
 import dataclasses
 import keyword
+from pathlib import Path
 from types import ModuleType
-from typing import Any
+from typing import Any, Callable
 
 
 @dataclasses.dataclass(frozen=True)
@@ -101,3 +102,13 @@ def discover(cls: type, members: list[Any], name: str, is_method: bool, known: l
     if result not in known and result not in (str, int, float, bool, bytes):
         raise TypeError(f"{cls.__name__}.{name} gives {result!r}, which has no name in the stubs")
     return Accessor(name, is_method, result, is_list)
+
+
+def write(render: Callable[[ModuleType], str], output: str | Path) -> None:
+    """Writes what `render` makes of the tessamir module that Python imports."""
+    import tessamir
+
+    output = Path(output)
+    output.parent.mkdir(parents=True, exist_ok=True)
+    output.write_text(render(tessamir), encoding="utf-8")
+    print(f"wrote {output}")

@@ -12,6 +12,7 @@ from __future__ import annotations
 
 import sys
 from pathlib import Path
+from types import ModuleType
 from typing import Any
 
 import classinfo
@@ -103,21 +104,12 @@ def render_class(info: classinfo.ClassInfo) -> str:
     return "\n".join(lines) + "\n"
 
 
-def render(module: object) -> str:
-    infos = classinfo.classes(module)  # type: ignore[arg-type]
+def render(module: ModuleType) -> str:
+    infos = classinfo.classes(module)
     contents = ["## Classes", ""]
     contents += [f"- [{info.name}](#{info.name.lower()}): {len(info.members)} members" for info in infos]
     return "\n".join([INTRO, "\n".join(contents) + "\n"] + [render_class(info) for info in infos])
 
 
-def main(argv: list[str]) -> None:
-    import tessamir
-
-    output = Path(argv[1]) if len(argv) > 1 else OUTPUT
-    output.parent.mkdir(parents=True, exist_ok=True)
-    output.write_text(render(tessamir), encoding="utf-8")
-    print(f"wrote {output}")
-
-
 if __name__ == "__main__":
-    main(sys.argv)
+    classinfo.write(render, sys.argv[1] if len(sys.argv) > 1 else OUTPUT)
