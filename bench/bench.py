@@ -186,12 +186,21 @@ def memory():
     for name in ("Side", "Currency", "Country", "Exchange", "SubIndustry"):
         member = getattr(tessamir, name).members()[0]
         print(f"   sys.getsizeof({name} member) = {sys.getsizeof(member)} bytes")
-    probe = ("import resource, sys; before = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss; "
-             "import tessamir; after = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss; "
-             "print(after - before)")
-    growth = [int(subprocess.run([sys.executable, "-c", probe], check=True, capture_output=True,
-                                 text=True).stdout) for _ in range(5)]
-    print(f"   peak RSS growth caused by the import: {statistics.median(growth)} KiB (median of 5)")
+    # Peak resident set of a whole process, with and without the import.
+    probe = "import resource{}; print(resource.getrusage(resource.RUSAGE_SELF).ru_maxrss)"
+
+    def peak(extra):
+        return statistics.median(int(subprocess.run([sys.executable, "-c", probe.format(extra)], check=True,
+                                                    capture_output=True, text=True).stdout) for _ in range(9))
+
+    bare, ours = peak(""), peak(", tessamir")
+    print(f"   peak RSS: python -c 'pass' {bare} KiB, with the import {ours} KiB: +{ours - bare} KiB"
+          " (median of 9)")
+    resident = ("import re; rss = lambda: int(re.search(r'VmRSS:\\s+(\\d+)', open('/proc/self/status').read())[1]);"
+                " before = rss(); import tessamir; print(rss() - before)")
+    grown = statistics.median(int(subprocess.run([sys.executable, "-c", resident], check=True, capture_output=True,
+                                                 text=True).stdout) for _ in range(9))
+    print(f"   resident set growth across the import: +{grown} KiB (median of 9)")
 
 
 def main():
