@@ -27,19 +27,34 @@ REPEAT = 7
 
 def ns(stmt, number=200_000, namespace=None):
     """Best time of one execution of `stmt`, in nanoseconds."""
-    timer = timeit.Timer(stmt, globals=namespace or globals())
+    return pair(stmt, "pass", number, namespace)[0]
+
+
+def pair(stmt, other, number=200_000, namespace=None, other_number=None):
+    """Best times of `stmt` and `other`, in nanoseconds, timed alternately so
+    that a change in machine load hits both alike."""
+    timers = [timeit.Timer(s, globals=namespace or globals()) for s in (stmt, other)]
+    numbers = (number, other_number or number)
+    best = [float("inf"), float("inf")]
     gc.disable()
     try:
-        return min(timer.repeat(repeat=REPEAT, number=number)) / number * 1e9
+        for _ in range(REPEAT):
+            for k in (0, 1):
+                best[k] = min(best[k], timers[k].timeit(numbers[k]) / numbers[k] * 1e9)
     finally:
         gc.enable()
+    return best
 
 
 rows = []
 
 
-def row(section, what, ours, other, target=None, better="lower"):
-    """One table row: our time, the other time and their ratio."""
+def row(section, what, ours, other=None, target=None, better="lower", namespace=None, number=200_000,
+        other_number=None):
+    """One table row: our time, the other time and their ratio. Given
+    statements rather than times, times them side by side."""
+    if isinstance(ours, str):
+        ours, other = pair(ours, other, number, namespace, other_number)
     ratio = ours / other if better == "lower" else other / ours
     verdict = ""
     if target is not None:
@@ -55,32 +70,28 @@ def first_last(cls):
 
 
 def size_independence():
+    section = "a. last/first member"
     cases = [(Side, None), (Currency, ("AED", "ZWL")), (Country, ("AF", "XX")), (Exchange, None),
-             (Sector, None), (IndustryGroup, None), (Industry, None), (SubIndustry, None)]
+             (Sector, None), (IndustryGroup, None), (Industry, None), (SubIndustry, None),
+             (Currency, ("GBP", "GBp")), (Currency, ("EUR", "EUr")), (Currency, ("USD", "USd"))]
     for cls, texts in cases:
         first, last = texts or first_last(cls)
-        ns_ = {"C": cls, "a": first, "b": last}
-        row("a. last/first member", f"{cls.__name__}({last!r}) / ({first!r})",
-            ns("C(b)", namespace=ns_), ns("C(a)", namespace=ns_), 1.05)
-    for minor, major in (("GBp", "GBP"), ("EUr", "EUR"), ("USd", "USD")):
-        ns_ = {"C": Currency, "a": major, "b": minor}
-        row("a. last/first member", f"Currency({minor!r}) / ({major!r})",
-            ns("C(b)", namespace=ns_), ns("C(a)", namespace=ns_), 1.05)
+        row(section, f"{cls.__name__}({last!r}) / ({first!r})", "C(b)", "C(a)", 1.05,
+            namespace={"C": cls, "a": first, "b": last})
 
 
 def against_enum():
+    section = "b. vs enum.Enum"
     codes = [c.code for c in Currency.members()]
     Peer = enum.Enum("Peer", [(code, code) for code in codes])
     space = {"Currency": Currency, "Peer": Peer, "m": Currency.USD, "e": Peer.USD, "n": Currency.EUR,
              "f": Peer.EUR}
-    row("b. vs enum.Enum", 'Currency("USD") vs Peer("USD")', ns('Currency("USD")', namespace=space),
-        ns('Peer("USD")', namespace=space), 5, better="higher")
-    row("b. vs enum.Enum", "str(member)", ns("str(m)", namespace=space), ns("str(e)", namespace=space))
-    row("b. vs enum.Enum", "member == other", ns("m == n", namespace=space), ns("e == f", namespace=space))
-    row("b. vs enum.Enum", "class attribute", ns("Currency.USD", namespace=space),
-        ns("Peer.USD", namespace=space))
-    row("b. vs enum.Enum", "members() vs list(Peer)", ns("Currency.members()", 20_000, space),
-        ns("list(Peer)", 20_000, space))
+    row(section, 'Peer("USD") / Currency("USD")', 'Currency("USD")', 'Peer("USD")', 5, "higher", space)
+    row(section, "str(member)", "str(m)", "str(e)", namespace=space)
+    row(section, "member == other", "m == n", "e == f", namespace=space)
+    row(section, "class attribute", "Currency.USD", "Peer.USD", namespace=space)
+    row(section, "Currency.members() vs list(Peer)", "Currency.members()", "list(Peer)", namespace=space,
+        number=20_000)
 
 
 def against_peers():
@@ -91,60 +102,56 @@ def against_peers():
     except ImportError as missing:
         print(f"peer libraries missing ({missing.name}): pip install -r bench/requirements.txt")
         return
+    section = "c. vs peer libraries"
     pycountry.countries.get(alpha_2="US")  # let it load its data first
     pycountry.currencies.get(alpha_3="USD")
     space = {"Country": Country, "Currency": Currency, "pycountry": pycountry, "iso3166": iso3166,
              "iso4217": iso4217}
-    ours_country = ns('Country("US")', namespace=space)
-    ours_currency = ns('Currency("USD")', namespace=space)
-    row("c. vs peer libraries", 'Country("US") vs pycountry.countries.get(alpha_2="US")', ours_country,
-        ns('pycountry.countries.get(alpha_2="US")', 20_000, space), 30, better="higher")
-    row("c. vs peer libraries", 'Currency("USD") vs pycountry.currencies.get(alpha_3="USD")', ours_currency,
-        ns('pycountry.currencies.get(alpha_3="USD")', 20_000, space), 30, better="higher")
-    row("c. vs peer libraries", 'Country("US") vs iso3166.countries.get("US")', ours_country,
-        ns('iso3166.countries.get("US")', namespace=space), 30, better="higher")
-    row("c. vs peer libraries", 'Currency("USD") vs iso4217.Currency("USD")', ours_currency,
-        ns('iso4217.Currency("USD")', namespace=space), 30, better="higher")
+    for ours, theirs, number in [
+        ('Country("US")', 'pycountry.countries.get(alpha_2="US")', 20_000),
+        ('Currency("USD")', 'pycountry.currencies.get(alpha_3="USD")', 20_000),
+        ('Country("US")', 'iso3166.countries.get("US")', 200_000),
+        ('Currency("USD")', 'iso4217.Currency("USD")', 200_000),
+    ]:
+        row(section, f"{theirs} / {ours}", ours, theirs, 30, "higher", space, other_number=number)
 
 
 def against_floor():
-    space = {"Currency": Currency, "Side": Side, "Country": Country}
-    floor = ns('slice("ZWL")', namespace=space)
-    row("d. vs the floor", 'Currency("ZWL") vs slice("ZWL")', ns('Currency("ZWL")', namespace=space), floor, 1.3)
-    row("d. vs the floor", 'Side("Sell") vs slice("Sell")', ns('Side("Sell")', namespace=space),
-        ns('slice("Sell")', namespace=space), 1.3)
-    row("d. vs the floor", 'Country("XX") vs slice("XX")', ns('Country("XX")', namespace=space),
-        ns('slice("XX")', namespace=space), 1.3)
+    section = "d. vs the floor"
+    space = {"Currency": Currency, "Side": Side, "Country": Country, "SubIndustry": SubIndustry}
+    for ours, text in [("Currency", "ZWL"), ("Side", "Sell"), ("Country", "XX"),
+                       ("SubIndustry", "RealEstateServices")]:
+        row(section, f"{ours}({text!r}) vs slice({text!r})", f"{ours}({text!r})", f"slice({text!r})", 1.3,
+            namespace=space)
 
 
 def other_operations():
+    section = "e. other operations"
     space = {name: getattr(tessamir, name) for name in tessamir.__all__}
     space.update(m=Currency.USD, n=Currency.EUR, c=Country.GB, x=Exchange.XNYS, s=Sector.Financials,
-                 g=IndustryGroup.Banks, i=Industry.Banks, u=SubIndustry.RegionalBanks, t=(1, 2), o=object())
-    floor_attr = ns("t.count", namespace=space)
-    floor_call = ns("o.__sizeof__()", namespace=space)
-    for stmt, floor, label in [
-        ("Currency.USD", floor_attr, "t.count"),
-        ("str(m)", ns("str(t)", namespace=space), "str(t)"),
-        ("repr(m)", ns("repr(t)", namespace=space), "repr(t)"),
-        ("m == n", ns("t == t", namespace=space), "t == t"),
-        ("m < n", ns("t < t", namespace=space), "t < t"),
-        ("len(m)", ns("len(t)", namespace=space), "len(t)"),
-        ("c.name", floor_attr, "t.count"),
-        ("c.flag", floor_attr, "t.count"),
-        ("m.name", floor_attr, "t.count"),
-        ("x.country()", floor_call, "o.__sizeof__()"),
-        ("s.industry_groups()", floor_call, "o.__sizeof__()"),
-        ("g.sector()", floor_call, "o.__sizeof__()"),
-        ("g.industries()", floor_call, "o.__sizeof__()"),
-        ("i.industry_group()", floor_call, "o.__sizeof__()"),
-        ("i.subindustries()", floor_call, "o.__sizeof__()"),
-        ("u.industry()", floor_call, "o.__sizeof__()"),
+                 g=IndustryGroup.Banks, i=Industry.Banks, u=SubIndustry.RegionalBanks, t=(1, 2), o=object(),
+                 z=slice(1))
+    for stmt, floor in [
+        ("Currency.USD", "t.count"),
+        ("str(m)", "str(z)"),
+        ("repr(m)", "repr(t)"),
+        ("m == n", "t == t"),
+        ("m < n", "t < t"),
+        ("len(m)", "len(t)"),
+        ("c.name", "z.start"),
+        ("c.flag", "z.start"),
+        ("m.name", "z.start"),
+        ("x.country()", "o.__sizeof__()"),
+        ("s.industry_groups()", "o.__sizeof__()"),
+        ("g.sector()", "o.__sizeof__()"),
+        ("g.industries()", "o.__sizeof__()"),
+        ("i.industry_group()", "o.__sizeof__()"),
+        ("i.subindustries()", "o.__sizeof__()"),
+        ("u.industry()", "o.__sizeof__()"),
     ]:
-        row("e. other operations", f"{stmt} vs {label}", ns(stmt, namespace=space), floor)
-    per = ns("Country.members()", 5_000, space) / 250
-    row("e. other operations", "Country.members() per element vs [None] * 250 per element", per,
-        ns("[None] * 250", 5_000, space) / 250)
+        row(section, f"{stmt} vs {floor}", stmt, floor, namespace=space)
+    ours, floor = pair("Country.members()", "[None] * 250", 5_000, space)
+    row(section, "Country.members() per element vs [None] * 250", ours / 250, floor / 250)
 
 
 def process_time(code, runs):
@@ -179,12 +186,21 @@ def memory():
     for name in ("Side", "Currency", "Country", "Exchange", "SubIndustry"):
         member = getattr(tessamir, name).members()[0]
         print(f"   sys.getsizeof({name} member) = {sys.getsizeof(member)} bytes")
-    probe = ("import resource, sys; before = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss; "
-             "import tessamir; after = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss; "
-             "print(after - before)")
-    growth = [int(subprocess.run([sys.executable, "-c", probe], check=True, capture_output=True,
-                                 text=True).stdout) for _ in range(5)]
-    print(f"   peak RSS growth caused by the import: {statistics.median(growth)} KiB (median of 5)")
+    # Peak resident set of a whole process, with and without the import.
+    probe = "import resource{}; print(resource.getrusage(resource.RUSAGE_SELF).ru_maxrss)"
+
+    def peak(extra):
+        return statistics.median(int(subprocess.run([sys.executable, "-c", probe.format(extra)], check=True,
+                                                    capture_output=True, text=True).stdout) for _ in range(9))
+
+    bare, ours = peak(""), peak(", tessamir")
+    print(f"   peak RSS: python -c 'pass' {bare} KiB, with the import {ours} KiB: +{ours - bare} KiB"
+          " (median of 9)")
+    resident = ("import re; rss = lambda: int(re.search(r'VmRSS:\\s+(\\d+)', open('/proc/self/status').read())[1]);"
+                " before = rss(); import tessamir; print(rss() - before)")
+    grown = statistics.median(int(subprocess.run([sys.executable, "-c", resident], check=True, capture_output=True,
+                                                 text=True).stdout) for _ in range(9))
+    print(f"   resident set growth across the import: +{grown} KiB (median of 9)")
 
 
 def main():

@@ -12,19 +12,34 @@ constexpr const char no_exception[] = "attempted to fetch exception but none was
 // Longest part of an unknown text quoted in the error message.
 constexpr Py_ssize_t shown_characters = 200;
 
-PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t characters) {
-    // An exact str copy of (the start of) the text, so that a str subclass's
-    // own __repr__ cannot interfere with the message.
-    PyObject* text = PyUnicode_Substring(value, 0, std::min(characters, shown_characters));
-    if (text == nullptr) return nullptr;
-    PyErr_Format(PyExc_ValueError, "%R%s is not a valid %s", text,
-                 characters > shown_characters ? "..." : "", cls.name());
-    Py_DECREF(text);
-    return nullptr;
+}  // namespace
+
+PyObject* new_str(std::string_view text) {
+    return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
 }
 
-// Binds the single parameter `value`; returns a borrowed reference or NULL
-// with the TypeError set.
+PyObject* text_str(const EnumClassSpec& cls, Index index) {
+    return new_str(cls.texts[index]);
+}
+
+PyObject* member_list(PyTypeObject* type, const EnumClassSpec& cls, std::size_t first, std::size_t count) {
+    PyObject* list = PyList_New(static_cast<Py_ssize_t>(count));
+    if (list == nullptr) return nullptr;
+    const allocfunc alloc = allocator(type);
+    for (std::size_t i = 0; i < count; ++i) {
+        PyObject* member = new_member(alloc, type, cls, static_cast<Index>(first + i));
+        if (member == nullptr || PyList_SetItem(list, static_cast<Py_ssize_t>(i), member) < 0) {
+            Py_DECREF(list);
+            return nullptr;
+        }
+    }
+    return list;
+}
+
+namespace detail {
+
+// Binds the single parameter `value` from any arguments; returns a borrowed
+// reference or NULL with the TypeError set.
 PyObject* bind_value(const EnumClassSpec& cls, PyObject* args, PyObject* kwargs) {
     const Py_ssize_t given = PyTuple_Size(args);
     if (given < 0) return nullptr;
@@ -61,67 +76,28 @@ PyObject* bind_value(const EnumClassSpec& cls, PyObject* args, PyObject* kwargs)
     return value;
 }
 
-}  // namespace
-
-PyObject* new_member(PyTypeObject* type, const EnumClassSpec& cls, Index index) {
-    auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(type, Py_tp_alloc));
-    PyObject* self = (alloc != nullptr ? alloc : PyType_GenericAlloc)(type, 0);
-    if (self == nullptr) {
-        if (!PyErr_Occurred()) PyErr_SetString(PyExc_SystemError, no_exception);
-        return nullptr;
-    }
-    *(reinterpret_cast<Index*>(reinterpret_cast<char*>(self) + cls.layout.index_offset)) = index;
-    if (cls.layout.fill != nullptr) cls.layout.fill(self, index);
-    return self;
+PyObject* not_text(PyObject* value) {
+    PyObject* type_name = PyType_GetQualName(Py_TYPE(value));
+    if (type_name == nullptr) return nullptr;
+    PyErr_Format(PyExc_TypeError, "argument 'value': '%U' object cannot be converted to 'PyString'", type_name);
+    Py_DECREF(type_name);
+    return nullptr;
 }
 
-PyObject* new_str(std::string_view text) {
-    return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
+PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t characters) {
+    // An exact str copy of (the start of) the text, so that a str subclass's
+    // own __repr__ cannot interfere with the message.
+    PyObject* text = PyUnicode_Substring(value, 0, std::min(characters, shown_characters));
+    if (text == nullptr) return nullptr;
+    PyErr_Format(PyExc_ValueError, "%R%s is not a valid %s", text,
+                 characters > shown_characters ? "..." : "", cls.name());
+    Py_DECREF(text);
+    return nullptr;
 }
 
-PyObject* text_str(const EnumClassSpec& cls, Index index) {
-    return new_str(cls.texts[index]);
-}
-
-PyObject* member_list(PyTypeObject* type, const EnumClassSpec& cls, std::size_t first, std::size_t count) {
-    PyObject* list = PyList_New(static_cast<Py_ssize_t>(count));
-    if (list == nullptr) return nullptr;
-    for (std::size_t i = 0; i < count; ++i) {
-        PyObject* member = new_member(type, cls, static_cast<Index>(first + i));
-        if (member == nullptr || PyList_SetItem(list, static_cast<Py_ssize_t>(i), member) < 0) {
-            Py_DECREF(list);
-            return nullptr;
-        }
-    }
-    return list;
-}
-
-namespace detail {
-
-PyObject* construct(PyTypeObject* type, const EnumClassSpec& cls, PyObject* args, PyObject* kwargs) {
-    PyObject* value = bind_value(cls, args, kwargs);
-    if (value == nullptr) return nullptr;
-    if (!PyUnicode_Check(value)) {
-        PyObject* type_name = PyType_GetQualName(Py_TYPE(value));
-        if (type_name == nullptr) return nullptr;
-        PyErr_Format(PyExc_TypeError, "argument 'value': '%U' object cannot be converted to 'PyString'",
-                     type_name);
-        Py_DECREF(type_name);
-        return nullptr;
-    }
-    // Every character is at least one UTF-8 byte: a text with more characters
-    // than the longest member text is rejected before it is encoded.
-    const Py_ssize_t characters = PyUnicode_GetLength(value);
-    if (characters < 0) return nullptr;
-    if (static_cast<std::size_t>(characters) > cls.lookup.max_length) {
-        return not_a_member(cls, value, characters);
-    }
-    Py_ssize_t size = 0;
-    const char* bytes = PyUnicode_AsUTF8AndSize(value, &size);
-    if (bytes == nullptr) return nullptr;
-    const Index index = cls.lookup.find(bytes, static_cast<std::size_t>(size));
-    if (index == no_member) return not_a_member(cls, value, characters);
-    return new_member(type, cls, index);
+PyObject* no_instance() {
+    if (!PyErr_Occurred()) PyErr_SetString(PyExc_SystemError, no_exception);
+    return nullptr;
 }
 
 PyObject* repr(const EnumClassSpec& cls, PyObject* self) {

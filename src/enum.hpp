@@ -94,8 +94,30 @@ inline Index member_index(const EnumClassSpec& cls, PyObject* self) {
     return *(reinterpret_cast<const Index*>(reinterpret_cast<const char*>(self) + cls.layout.index_offset));
 }
 
+namespace detail {
+PyObject* no_instance();
+}  // namespace detail
+
+// A new instance of `type` with the given index, made by `alloc` (the type's
+// allocation slot), or NULL with an exception set.
+inline PyObject* new_member(allocfunc alloc, PyTypeObject* type, const EnumClassSpec& cls, Index index) {
+    PyObject* self = alloc(type, 0);
+    if (self == nullptr) return detail::no_instance();
+    *(reinterpret_cast<Index*>(reinterpret_cast<char*>(self) + cls.layout.index_offset)) = index;
+    if (cls.layout.fill != nullptr) cls.layout.fill(self, index);
+    return self;
+}
+
+// The allocation slot of a type (the interpreter's generic one when empty).
+inline allocfunc allocator(PyTypeObject* type) {
+    auto alloc = reinterpret_cast<allocfunc>(PyType_GetSlot(type, Py_tp_alloc));
+    return alloc != nullptr ? alloc : PyType_GenericAlloc;
+}
+
 // A new instance of `type` with the given index, or NULL with an exception set.
-PyObject* new_member(PyTypeObject* type, const EnumClassSpec& cls, Index index);
+inline PyObject* new_member(PyTypeObject* type, const EnumClassSpec& cls, Index index) {
+    return new_member(allocator(type), type, cls, index);
+}
 
 // A new str holding the display text of a member.
 PyObject* text_str(const EnumClassSpec& cls, Index index);
@@ -107,7 +129,9 @@ PyObject* new_str(std::string_view text);
 PyObject* member_list(PyTypeObject* type, const EnumClassSpec& cls, std::size_t first, std::size_t count);
 
 namespace detail {
-PyObject* construct(PyTypeObject* type, const EnumClassSpec& cls, PyObject* args, PyObject* kwargs);
+PyObject* bind_value(const EnumClassSpec& cls, PyObject* args, PyObject* kwargs);
+PyObject* not_text(PyObject* value);
+PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t characters);
 PyObject* repr(const EnumClassSpec& cls, PyObject* self);
 PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op);
 void dealloc(PyObject* self);
@@ -132,8 +156,26 @@ template <const EnumClassSpec& S>
 struct EnumClass {
     static inline TypeState state;
 
+    // C(value): the member whose display text (or extra text) is `value`.
+    // Written out here so that the class's own tables are constants to it.
     static PyObject* tp_new(PyTypeObject* t, PyObject* args, PyObject* kwargs) {
-        return detail::construct(t, S, args, kwargs);
+        PyObject* value = kwargs == nullptr && PyTuple_Size(args) == 1 ? PyTuple_GetItem(args, 0)
+                                                                      : detail::bind_value(S, args, kwargs);
+        if (value == nullptr) return nullptr;
+        if (!PyUnicode_Check(value)) return detail::not_text(value);
+        // Every character is at least one UTF-8 byte: a text with more
+        // characters than the longest member text is rejected unencoded.
+        const Py_ssize_t characters = PyUnicode_GetLength(value);
+        if (characters < 0) return nullptr;
+        if (static_cast<std::size_t>(characters) > S.lookup.max_length) {
+            return detail::not_a_member(S, value, characters);
+        }
+        Py_ssize_t size = 0;
+        const char* bytes = PyUnicode_AsUTF8AndSize(value, &size);
+        if (bytes == nullptr) return nullptr;
+        const Index index = S.lookup.find(bytes, static_cast<std::size_t>(size));
+        if (index == no_member) return detail::not_a_member(S, value, characters);
+        return new_member(t, S, index);
     }
     static PyObject* tp_str(PyObject* self) {
         const Index index = member_index(S, self);

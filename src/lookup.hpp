@@ -97,6 +97,17 @@ constexpr std::uint64_t text_hash(const char* p, std::size_t n, std::uint64_t se
     return mix(h);
 }
 
+// Whether the n bytes at a and b are equal; short texts are compared as at
+// most two overlapping words instead of through a library call.
+inline bool same_bytes(const char* a, const char* b, std::size_t n) {
+    if (n >= 8) {
+        if (n > 16) return std::memcmp(a, b, n) == 0;
+        return load_le(a, 8) == load_le(b, 8) && load_le(a + n - 8, 8) == load_le(b + n - 8, 8);
+    }
+    if (n >= 4) return load_le(a, 4) == load_le(b, 4) && load_le(a + n - 4, 4) == load_le(b + n - 4, 4);
+    return n == 0 || (a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1]);
+}
+
 constexpr bool bytes_less(std::string_view a, std::string_view b) {
     // Unsigned byte order; a proper prefix sorts first.
     const std::size_t n = std::min(a.size(), b.size());
@@ -127,7 +138,7 @@ struct TextLookup {
             const Index key = slots[slot];
             if (key == no_member) return no_member;
             const std::string_view k = keys[key];
-            if (k.size() == n && std::char_traits<char>::compare(k.data(), p, n) == 0) {
+            if (k.size() == n && same_bytes(k.data(), p, n)) {
                 return key_member[key];
             }
         }
