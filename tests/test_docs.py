@@ -34,13 +34,6 @@ def test_readme_examples_run():
     assert result.failed == 0, "".join(report)
 
 
-def test_readme_keeps_its_set_up_commands():
-    text = README.read_text(encoding="utf-8")
-    assert text.count("## Set-up") == 1
-    assert 'pip install . && python examples/tour.py' in text.split("## Set-up")[1]
-    assert 'pip install ".[test]" && python -m pytest' in text.split("## Set-up")[1]
-
-
 def test_reference_is_a_fresh_generation():
     assert REFERENCE.read_text(encoding="utf-8") == tool("make_reference").render(tessamir), \
         "run python tools/make_reference.py"
