@@ -162,7 +162,7 @@ struct EnumClass {
         PyObject* value = kwargs == nullptr && PyTuple_Size(args) == 1 ? PyTuple_GetItem(args, 0)
                                                                       : detail::bind_value(S, args, kwargs);
         if (value == nullptr) return nullptr;
-        if (!PyUnicode_Check(value)) return detail::not_text(value);
+        if (Py_TYPE(value) != &PyUnicode_Type && !PyUnicode_Check(value)) return detail::not_text(value);
         // Every character is at least one UTF-8 byte: a text with more
         // characters than the longest member text is rejected unencoded.
         const Py_ssize_t characters = PyUnicode_GetLength(value);
