@@ -153,7 +153,12 @@ PyTypeObject* build(const EnumClassSpec& cls, PyType_Slot* slots, TypeState& sta
             slots,
         };
         PyObject* type = PyType_FromSpec(&type_spec);
-        if (type == nullptr) return nullptr;
+        if (type == nullptr) {
+            // The interpreter's type builder can fail an allocation without
+            // setting an error (3.11 does so when it copies the type name).
+            if (!PyErr_Occurred()) PyErr_NoMemory();
+            return nullptr;
+        }
         state.type = reinterpret_cast<PyTypeObject*>(type);  // kept for the process
     }
     // Install the class attributes still missing. A failure leaves the ones
