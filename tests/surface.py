@@ -1,0 +1,149 @@
+"""Everything a Python caller can do with the classes, found by introspection.
+
+The reliability checks (allocation failure, leaks, threads, hostile input,
+fuzzing) drive these lists, so a class added to the module is covered without
+being named. This module does not import tessamir itself: the allocation
+failure sweep must be able to use it in a process that has not loaded the
+extension yet.
+"""
+
+import functools
+import gc
+import inspect
+import operator
+import sys
+from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tools"))
+from classinfo import display  # noqa: E402
+
+# Texts the constructor accepts besides the display texts.
+EXTRA_TEXTS = {"Currency": ("EUr", "GBp", "USd")}
+
+COMPARISONS = (operator.eq, operator.ne, operator.lt, operator.le, operator.gt, operator.ge)
+
+
+def classes(module):
+    return [getattr(module, name) for name in module.__all__]
+
+
+def accessors(cls):
+    """The class's no-argument methods and read-only properties, as
+    (name, is_method) in class order."""
+    found = []
+    for name, value in vars(cls).items():
+        if name.startswith("__") or name == "members" or type(value) is cls:
+            continue
+        if inspect.isdatadescriptor(value):
+            found.append((name, False))
+        elif callable(value):
+            found.append((name, True))
+    return found
+
+
+def accessor_call(member, name, is_method):
+    """A call with no arguments that reads the accessor on a member."""
+    if is_method:
+        return getattr(member, name)
+    return functools.partial(getattr, member, name)
+
+
+def accepted_texts(cls):
+    """Every text the constructor accepts, with the display text of the member
+    it gives."""
+    texts = {display(m): display(m) for m in cls.members()}
+    for text in EXTRA_TEXTS.get(cls.__name__, ()):
+        texts[text] = display(cls(text))
+    return texts
+
+
+def member_attributes(cls):
+    """Names of the class attributes that hold members, in installation order."""
+    return [name for name, value in vars(cls).items() if type(value) is cls]
+
+
+def operations(cls):
+    """(label, call) for every operation on the class that succeeds:
+    construction in each form, members(), the text forms, the length, every
+    accessor on every member, comparisons and attribute access."""
+    name = cls.__name__
+    members = cls.members()
+    first, last = display(members[0]), display(members[-1])
+    text_type = type("Text", (str,), {})
+    ops = [(f"{name}({text!r})", functools.partial(cls, text))
+           for text in (first, last, *EXTRA_TEXTS.get(name, ()))]
+    ops += [
+        (f"{name}(value={first!r})", functools.partial(cls, value=first)),
+        (f"{name}(Text({last!r}))", functools.partial(cls, text_type(last))),
+        (f"{name}.members()", cls.members),
+    ]
+    for member in members:
+        label = repr(member)
+        ops += [(f"str({label})", functools.partial(str, member)),
+                (f"repr({label})", functools.partial(repr, member)),
+                (f"len({label})", functools.partial(len, member))]
+        ops += [(f"{label}.{attr}", accessor_call(member, attr, is_method))
+                for attr, is_method in accessors(cls)]
+    a, b = members[0], members[-1]
+    ops += [(f"{op.__name__}({a!r}, {b!r})", functools.partial(op, a, b)) for op in COMPARISONS]
+    ops += [(f"{op.__name__}({a!r}, {first!r})", functools.partial(op, a, first))
+            for op in (operator.eq, operator.ne)]
+    attribute = member_attributes(cls)[-1]
+    ops.append((f"{name}.{attribute}", functools.partial(getattr, cls, attribute)))
+    return ops
+
+
+def rejections(cls):
+    """(label, call) for constructor calls that must raise: an unknown text, a
+    text too long for any member, a value that is not a str, an unencodable
+    text and each argument error."""
+    name = cls.__name__
+    first = display(cls.members()[0])
+    calls = [
+        (f"{first}?",), ("?" * 300,), ("é" * 300,), (3,), (b"x",), ("\ud800",), (),
+        (first, first),
+    ]
+    ops = [(f"{name}{args!r}", functools.partial(cls, *args)) for args in calls]
+    ops += [(f"{name}({first!r}, value=...)", functools.partial(cls, first, value=first)),
+            (f"{name}(name=...)", functools.partial(cls, name=first))]
+    return ops
+
+
+def refcounts(objects):
+    """The reference count of each object, measured the same way every time."""
+    gc.collect()
+    return [sys.getrefcount(o) for o in objects]
+
+
+def canonical(value):
+    """A plain comparable form of a result: lists item by item, anything else
+    by its type name and repr."""
+    if type(value) is list:
+        return [canonical(item) for item in value]
+    return (type(value).__name__, repr(value))
+
+
+def outcome(call):
+    """What a call gives or raises, in a comparable form."""
+    try:
+        value = call()
+    except Exception as exc:
+        return ("raises", type(exc).__name__, str(exc))
+    return ("gives", canonical(value))
+
+
+def snapshot(module):
+    """What building the module's classes decides: the names, each class's
+    dictionary (its class attributes in installation order and its accessors),
+    its members, and every accessor's result on the first and last member."""
+    result = {"__all__": list(module.__all__)}
+    for cls in classes(module):
+        members = cls.members()
+        result[cls.__name__] = {
+            "dict": [(name, canonical(value) if type(value) is cls else type(value).__name__)
+                     for name, value in vars(cls).items()],
+            "members": [(repr(m), str(m), len(m)) for m in members],
+            "accessors": [outcome(accessor_call(m, attr, is_method))
+                          for m in (members[0], members[-1]) for attr, is_method in accessors(cls)],
+        }
+    return result

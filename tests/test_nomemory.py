@@ -1,0 +1,40 @@
+"""Allocation failure: the import and every operation of every class, with the
+interpreter's allocator failing at each point in turn (see alloc_fail.py).
+
+Each sweep runs in a process of its own, so that a crash fails one test.
+"""
+
+import json
+import subprocess
+import sys
+from pathlib import Path
+
+import pytest
+
+import tessamir
+
+SWEEP = Path(__file__).with_name("alloc_fail.py")
+
+
+def sweep(*args):
+    result = subprocess.run([sys.executable, str(SWEEP), *args], capture_output=True, text=True,
+                            timeout=600)
+    assert result.returncode == 0, f"status {result.returncode}\n{result.stderr[-5000:]}"
+    return json.loads(result.stdout)
+
+
+def test_import():
+    stats = sweep("import")
+    # Building the classes and their class attributes takes at least one
+    # allocation per class attribute.
+    attributes = sum(type(v) is cls for cls in map(vars(tessamir).get, tessamir.__all__)
+                     for v in vars(cls).values())
+    assert stats["allocations"] > attributes
+    assert stats["failed"] >= stats["attempts"] - 20
+    print(stats)
+
+
+@pytest.mark.parametrize("name", tessamir.__all__)
+def test_class(name):
+    stats = sweep("class", name)
+    assert stats["operations"] >= 30 and stats["failed"] > stats["operations"]
