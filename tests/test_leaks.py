@@ -1,0 +1,74 @@
+"""Leaks: each kind of operation, 100,000 times over all classes, leaves the
+traced memory and the reference counts of the class objects (and of the
+interpreter's singletons that results are made of) as they were."""
+
+import functools
+import operator
+import tracemalloc
+
+import pytest
+
+import tessamir
+from surface import COMPARISONS, accessor_call, accessors, classes, display, member_attributes, refcounts
+
+TIMES = 100_000
+# Net traced bytes a run may leave behind: the interpreter's own caches. One
+# leaked object per thousand calls would leave more.
+SLACK = 2_000
+
+
+def ends(cls):
+    members = cls.members()
+    return members[0], members[-1]
+
+
+def per_class(make):
+    return [call for cls in classes(tessamir) for call in make(cls, *ends(cls))]
+
+
+KINDS = {
+    "construct": lambda cls, a, b: [functools.partial(cls, display(a)), functools.partial(cls, value=display(b))],
+    "reject text": lambda cls, a, b: [functools.partial(cls, display(a) + "?"), functools.partial(cls, "é" * 500)],
+    "reject type": lambda cls, a, b: [functools.partial(cls, 3), functools.partial(cls, a)],
+    "reject arguments": lambda cls, a, b: [cls, functools.partial(cls, "x", name="x")],
+    "unencodable": lambda cls, a, b: [functools.partial(cls, "\ud800")],
+    "members": lambda cls, a, b: [cls.members, a.members],
+    "str and repr": lambda cls, a, b: [functools.partial(f, m) for f in (str, repr) for m in (a, b)],
+    "compare": lambda cls, a, b: [functools.partial(op, a, b) for op in COMPARISONS]
+    + [functools.partial(operator.eq, a, display(a)), functools.partial(operator.lt, a, display(a))],
+    "len": lambda cls, a, b: [functools.partial(len, a)],
+    "accessors": lambda cls, a, b: [accessor_call(m, name, is_method) for m in (a, b)
+                                    for name, is_method in accessors(cls)],
+    "attributes": lambda cls, a, b: [functools.partial(getattr, cls, name) for name in member_attributes(cls)],
+}
+
+
+def run(calls, times):
+    count = len(calls)
+    for i in range(times):
+        try:
+            calls[i % count]()
+        except (ValueError, TypeError):
+            pass
+
+
+@pytest.mark.parametrize("kind", KINDS)
+def test_operations_leave_nothing_behind(kind):
+    calls = per_class(KINDS[kind])
+    assert calls or kind == "accessors"
+    if not calls:
+        pytest.skip("no class has accessors")
+    watched = classes(tessamir) + [True, False, None, NotImplemented, int, str]
+    run(calls, 2_000)
+    before = refcounts(watched)
+    tracemalloc.start()
+    try:
+        start = tracemalloc.get_traced_memory()[0]
+        run(calls, TIMES)
+        after = refcounts(watched)
+        grown = tracemalloc.get_traced_memory()[0] - start
+    finally:
+        tracemalloc.stop()
+    changed = {repr(o): a - b for o, b, a in zip(watched, before, after) if a != b}
+    assert not changed, f"references gained or lost: {changed}"
+    assert grown < SLACK, f"{grown} bytes more after {TIMES} calls"
