@@ -1,0 +1,68 @@
+"""Threads: several threads construct, list, compare and call every accessor
+of every class at once, switching as often as the interpreter allows, while
+another imports the module again and again; every result is the one a single
+thread gets, and no reference is gained or lost."""
+
+import importlib
+import random
+import sys
+import threading
+import time
+
+import tessamir
+from surface import classes, operations, outcome, refcounts, rejections
+
+THREADS = 6
+SECONDS = 2.0
+
+
+def test_concurrent_use_gives_consistent_results():
+    calls = [(label, call) for cls in classes(tessamir) for label, call in operations(cls)]
+    calls += [(label, call) for cls in classes(tessamir) for label, call in rejections(cls)]
+    expected = [outcome(call) for _, call in calls]
+    # The interpreter keeps the module object of the latest import of a
+    # single-phase extension; let that be a re-imported one from the start.
+    del sys.modules["tessamir"]
+    importlib.import_module("tessamir")
+    sys.modules["tessamir"] = tessamir
+    counts = refcounts(classes(tessamir))
+    wrong, done = [], [0] * THREADS
+    start = threading.Barrier(THREADS)
+    deadline = time.monotonic() + SECONDS
+
+    def work(number):
+        order = list(range(len(calls)))
+        random.Random(number).shuffle(order)
+        start.wait()
+        while time.monotonic() < deadline:
+            for i in order[:500]:
+                got = outcome(calls[i][1])
+                if got != expected[i]:
+                    wrong.append((calls[i][0], got, expected[i]))
+            done[number] += 1
+            order = order[500:] + order[:500]
+
+    def reimport():
+        start.wait()
+        while time.monotonic() < deadline:
+            del sys.modules["tessamir"]
+            again = importlib.import_module("tessamir")
+            if classes(again) != classes(tessamir) or again.__all__ != tessamir.__all__:
+                wrong.append(("import", again.__all__, tessamir.__all__))
+        sys.modules["tessamir"] = tessamir
+
+    interval = sys.getswitchinterval()
+    sys.setswitchinterval(1e-6)
+    try:
+        threads = [threading.Thread(target=work, args=(n,)) for n in range(THREADS - 1)]
+        threads.append(threading.Thread(target=reimport))
+        for thread in threads:
+            thread.start()
+        for thread in threads:
+            thread.join()
+    finally:
+        sys.setswitchinterval(interval)
+    assert not wrong, wrong[:5]
+    assert all(rounds >= 2 for rounds in done[:-1]), done
+    del threads
+    assert refcounts(classes(tessamir)) == counts
