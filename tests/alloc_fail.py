@@ -19,6 +19,7 @@ import importlib.machinery
 import importlib.util
 import json
 import os
+import signal
 import sys
 
 import _imp
@@ -123,6 +124,7 @@ def sweep_class(name):
 # How an import attempt ended, as the child's exit status.
 SUCCEEDED, FAILED, LEFT_BEHIND = 10, 11, 12
 WORKERS = 2
+CHILD_SECONDS = 120  # an attempt takes milliseconds; well under a second under valgrind
 
 
 def children(bodies):
@@ -138,6 +140,7 @@ def children(bodies):
             read, write = os.pipe()
             pid = os.fork()
             if pid == 0:
+                signal.alarm(CHILD_SECONDS)  # the interpreter itself can spin forever
                 os.close(read)
                 code, text = 1, ""
                 try:
