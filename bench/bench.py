@@ -22,7 +22,7 @@ import timeit
 import tessamir
 from tessamir import Country, Currency, Exchange, Industry, IndustryGroup, Sector, Side, SubIndustry
 
-REPEAT = 7
+REPEAT = 11
 
 
 def ns(stmt, number=200_000, namespace=None):
