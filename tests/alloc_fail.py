@@ -170,26 +170,26 @@ def imported_snapshot():
 class FailingLoader(importlib.machinery.ExtensionFileLoader):
     """The extension loader with only allocation `fail` of the init failing."""
 
-    def create_module(self, spec):
+    def create_module(self, module_spec):
         set_nomemory(self.fail - 1, self.fail)
-        return _imp.create_dynamic(spec)
+        return _imp.create_dynamic(module_spec)
 
 
 class Finder:
-    def __init__(self, spec):
-        self.spec = spec
+    def __init__(self, module_spec):
+        self.module_spec = module_spec
 
     def find_spec(self, name, path=None, target=None):
-        return self.spec if name == "tessamir" else None
+        return self.module_spec if name == "tessamir" else None
 
 
-def import_attempt(spec, n, single, expected):
+def import_attempt(module_spec, n, single, expected):
     """Child body: one failing import, then a normal one, checked against a
     plain import's classes."""
     if single:
-        loader = FailingLoader("tessamir", spec.origin)
+        loader = FailingLoader("tessamir", module_spec.origin)
         loader.fail = n
-        sys.meta_path.insert(0, Finder(importlib.util.spec_from_file_location("tessamir", spec.origin,
+        sys.meta_path.insert(0, Finder(importlib.util.spec_from_file_location("tessamir", module_spec.origin,
                                                                               loader=loader)))
         try:
             import tessamir  # noqa: F401
@@ -200,7 +200,7 @@ def import_attempt(spec, n, single, expected):
             remove_mem_hooks()
         del sys.meta_path[0]
     else:
-        exc, _ = attempt(functools.partial(_imp.create_dynamic, spec), n - 1, 0)
+        exc, _ = attempt(functools.partial(_imp.create_dynamic, module_spec), n - 1, 0)
     code = SUCCEEDED
     if exc is not None:
         if type(exc) is not MemoryError:
@@ -215,7 +215,7 @@ def import_attempt(spec, n, single, expected):
 
 
 def sweep_import():
-    spec = importlib.util.find_spec("tessamir")
+    module_spec = importlib.util.find_spec("tessamir")
     [(code, expected)] = children([lambda: (0, imported_snapshot())])
     if code != 0:
         fault(f"the plain import failed: {expected}")
@@ -225,7 +225,7 @@ def sweep_import():
     while SUCCEEDED not in results[False] and len(FAULTS) < 50:
         first = len(results[False]) + 1
         for single in (False, True):
-            done = children([functools.partial(import_attempt, spec, n, single, expected)
+            done = children([functools.partial(import_attempt, module_spec, n, single, expected)
                              for n in range(first, first + batch)])
             for n, (code, text) in enumerate(done, first):
                 if code not in (SUCCEEDED, FAILED, LEFT_BEHIND):
