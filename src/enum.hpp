@@ -232,10 +232,8 @@ struct EnumClass {
 template <const EnumClassSpec& S>
 PyTypeObject* enum_type() {
     const TypeState& state = EnumClass<S>::state;
-    if (state.type != nullptr && (state.building || state.installed == S.attributes.size())) {
-        return state.type;
-    }
-    return EnumClass<S>::build();
+    if (state.type != nullptr && state.installed == S.attributes.size()) return state.type;
+    return EnumClass<S>::build();  // also answers a nested request during the build
 }
 
 // A new instance of class S with the given index (the class object is built
