@@ -102,6 +102,18 @@ def test_members_are_immutable_and_unhashable(cls):
         type("Derived", (cls,), {})
 
 
+class Unprintable:
+    """A keyword key that fails loudly if anything tries to print it."""
+
+    def __str__(self):
+        return 1 / 0
+
+    __repr__ = __format__ = __str__
+
+    def __hash__(self):
+        return 0
+
+
 @every_class
 def test_argument_errors(cls):
     name = cls.__name__
@@ -124,6 +136,11 @@ def test_argument_errors(cls):
             cls(*args, **kwargs)
         assert type(caught.value) is TypeError
         assert str(caught.value) == message
+    # A key that is not a str is refused before anything of it is read.
+    for key in (1, None, Unprintable()):
+        with pytest.raises(TypeError) as caught:
+            cls(**{key: text})
+        assert type(caught.value) is TypeError and str(caught.value) == "keywords must be strings"
     # Keywords are checked in the order given.
     with pytest.raises(TypeError, match="unexpected keyword argument 'other'"):
         cls(text, other=1, value=text)
