@@ -6,13 +6,13 @@ class objects of its own, separate from the installed module's.
 
 import subprocess
 import sys
-import sysconfig
 import types
 from pathlib import Path
 
 import pytest
 
 import tessamir
+from surface import refcounts
 
 HOOKS = Path(__file__).parent / "hooks"
 
@@ -93,3 +93,44 @@ def test_failure_to_create_all_stops_registration(hooks):
 
     with pytest.raises(AttributeError):
         hooks.register_classes(Frozen())
+
+
+def item_counts(items):
+    """The reference count of each item of a list, measured the same way for any list."""
+    return [sys.getrefcount(item) for item in items]
+
+
+def test_registration_keeps_no_reference_of_its_own(hooks):
+    # The list it creates is held by the module alone, and so are its names.
+    created = types.ModuleType("m")
+    hooks.register_classes(created)
+    probe = types.ModuleType("probe")
+    probe.__all__ = [name.encode().decode() for name in created.__all__]
+    assert sys.getrefcount(created.__all__) == sys.getrefcount(probe.__all__)
+    assert item_counts(created.__all__) == item_counts(probe.__all__)
+    # A list it is given, again and again, gains the names and no reference.
+    classes = [getattr(created, name) for name in created.__all__]
+    all_list = []
+    modules = [types.ModuleType(f"m{i}") for i in range(10)]
+    for module in modules:
+        module.__all__ = all_list
+    before, counts = sys.getrefcount(all_list), refcounts(classes)
+    for module in modules:
+        hooks.register_classes(module)
+    del module
+    assert sys.getrefcount(all_list) == before
+    assert len(all_list) == len(modules) * len(classes)
+    assert refcounts(classes) == [count + len(modules) for count in counts]  # one binding per module
+    modules.clear()
+    assert refcounts(classes) == counts
+
+
+@pytest.mark.parametrize("value", [("x",), "abc", None], ids=["tuple", "str", "None"])
+def test_failed_registration_keeps_no_reference(hooks, value):
+    module = types.ModuleType("m")
+    module.__all__ = value
+    before = sys.getrefcount(value)
+    for _ in range(10):
+        with pytest.raises(TypeError):
+            hooks.register_classes(module)
+    assert sys.getrefcount(value) == before
