@@ -8,11 +8,9 @@ import tracemalloc
 
 import pytest
 
-import tessamir
-from surface import accepted_texts, classes, display
+from conftest import CLASSES, every_class
+from surface import accepted_texts, display
 
-CLASSES = classes(tessamir)
-every_class = pytest.mark.parametrize("cls", CLASSES, ids=lambda cls: cls.__name__)
 CALLED = []
 
 

@@ -7,8 +7,6 @@ import subprocess
 import sys
 from pathlib import Path
 
-import pytest
-
 import tessamir
 
 REGISTRATION_ORDER = [

@@ -11,7 +11,8 @@ from pathlib import Path
 import pytest
 
 import tessamir
-from conftest import ROOT, tool
+from conftest import tool
+from surface import ROOT
 
 STUBS = ROOT / "tessamir-stubs" / "__init__.pyi"
 ALLOWLIST = ROOT / "tools" / "stubtest-allowlist.txt"
