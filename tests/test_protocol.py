@@ -1,12 +1,14 @@
 """The behaviour every enumeration class shares, checked on every class."""
 
+import functools
 import itertools
 import weakref
 
 import pytest
 
 from conftest import CLASSES, every_class
-from surface import accepted_texts, attributes, departures, display, str_of
+from surface import (accepted_texts, accessor_call, accessors, attributes, canonical, departures, display,
+                     outcome, str_of)
 
 
 def first_text(cls):
@@ -223,14 +225,37 @@ def test_members_of_different_classes_never_compare_equal():
 
 
 @every_class
-def test_copies_are_equal_members(cls):
+def test_copies_are_the_members_themselves(cls):
     import copy
 
     for member in (cls.members()[0], cls.members()[-1]):
-        assert copy.copy(member) == member and type(copy.copy(member)) is cls
-        assert copy.deepcopy(member) == member and type(copy.deepcopy(member)) is cls
+        assert copy.copy(member) is member and copy.deepcopy(member) is member
     with pytest.raises(TypeError):
         member.__deepcopy__()
+
+
+def observed(cls):
+    """What the constructor, members() and every accessor give, in a comparable form."""
+    members = cls.members()
+    return ([outcome(functools.partial(cls, text)) for text in accepted_texts(cls)] + [canonical(members)]
+            + [outcome(accessor_call(m, name, is_method)) for m in members for name, is_method in accessors(cls)])
+
+
+@every_class
+def test_rebound_class_attributes_change_nothing_else(cls):
+    shared = attributes(cls)
+    before = observed(cls)
+    try:
+        for name in shared:
+            setattr(cls, name, "rebound")
+        assert all(getattr(cls, name) == "rebound" for name in shared)
+        after = observed(cls)
+    finally:
+        for name, member in shared.items():
+            setattr(cls, name, member)
+    assert list(attributes(cls)) == list(shared)
+    assert all(getattr(cls, name) is member for name, member in shared.items())
+    assert after == before
 
 
 def test_containers_of_members_deep_copy():
