@@ -52,6 +52,7 @@ def run(calls, times):
             pass
 
 
+@pytest.mark.slow
 @pytest.mark.parametrize("kind", KINDS)
 def test_operations_leave_nothing_behind(kind):
     calls = per_class(KINDS[kind])
