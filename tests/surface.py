@@ -31,11 +31,11 @@ class Departures:
 
     # Texts the constructor accepts besides the display texts, each with the
     # display text of the member it gives.
-    extra_texts: dict = dataclasses.field(default_factory=dict)
+    extra_texts: dict[str, str] = dataclasses.field(default_factory=dict)
     # The property whose value str() gives, where str() is not the display text.
-    str_property: str = None
+    str_property: str | None = None
     # Display texts of the members that have no class attribute.
-    unattributed: tuple = ()
+    unattributed: tuple[str, ...] = ()
 
 
 DEPARTURES = {

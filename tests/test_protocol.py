@@ -117,7 +117,7 @@ class Unprintable:
     def __str__(self):
         return 1 / 0
 
-    __repr__ = __format__ = __str__
+    __repr__ = __str__
 
     def __hash__(self):
         return 0
