@@ -55,9 +55,14 @@ PyObject* bind_value(const EnumClassSpec& cls, PyObject* args, PyObject* kwargs)
         PyObject* key = nullptr;
         PyObject* item = nullptr;
         while (PyDict_Next(kwargs, &pos, &key, &item)) {
-            const bool is_value = PyUnicode_Check(key) && PyUnicode_CompareWithASCIIString(key, "value") == 0;
-            if (!is_value) {
-                PyErr_Format(PyExc_TypeError, "%s.__new__() got an unexpected keyword argument '%S'",
+            // The key is read as text only ('%U' copies its characters), so
+            // that no method of a str subclass or other object runs here.
+            if (!PyUnicode_Check(key)) {
+                PyErr_SetString(PyExc_TypeError, "keywords must be strings");
+                return nullptr;
+            }
+            if (PyUnicode_CompareWithASCIIString(key, "value") != 0) {
+                PyErr_Format(PyExc_TypeError, "%s.__new__() got an unexpected keyword argument '%U'",
                              cls.name(), key);
                 return nullptr;
             }

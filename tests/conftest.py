@@ -1,35 +1,21 @@
 import importlib
-import sys
-from pathlib import Path
+
+import pytest
 
 import tessamir
+from surface import classes
 
-CLASSES = [getattr(tessamir, name) for name in tessamir.__all__]
+CLASSES = classes(tessamir)
 
 
 def class_id(cls):
     return cls.__name__
 
 
-def attributes(cls):
-    """The class attributes that hold members, in installation order."""
-    return {name: value for name, value in vars(cls).items() if type(value) is cls}
-
-
-def display(member):
-    """The display text of a member, as its repr shows it."""
-    prefix = type(member).__name__ + "<"
-    text = repr(member)
-    assert text.startswith(prefix) and text.endswith(">")
-    return text[len(prefix):-1]
-
-
-ROOT = Path(__file__).resolve().parents[1]
+# Parametrizes a test over every class of the module.
+every_class = pytest.mark.parametrize("cls", CLASSES, ids=class_id)
 
 
 def tool(name):
-    """A module of the repository's tools/ folder, imported by name."""
-    tools = str(ROOT / "tools")
-    if tools not in sys.path:
-        sys.path.insert(0, tools)
+    """A module of the repository's tools/ folder (on the path since surface), imported by name."""
     return importlib.import_module(name)

@@ -1,44 +1,57 @@
 """Everything a Python caller can do with the classes, found by introspection.
 
-The reliability checks (allocation failure, leaks, threads, hostile input,
-fuzzing) drive these lists, so a class added to the module is covered without
-being named. This module does not import tessamir itself: the allocation
-failure sweep must be able to use it in a process that has not loaded the
-extension yet.
+The generic tests and the reliability checks (allocation failure, leaks,
+threads, hostile input, fuzzing) drive these lists, so a class added to the
+module is covered without being named. What a class does beyond the protocol
+that every class shares is data, in DEPARTURES below: the tests read it
+there and name no class. This module does not import tessamir itself: the
+allocation failure sweep must be able to use it in a process that has not
+loaded the extension yet.
 """
 
+import dataclasses
 import functools
 import gc
-import inspect
 import operator
 import sys
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parents[1] / "tools"))
-from classinfo import display  # noqa: E402
-
-# Texts the constructor accepts besides the display texts.
-EXTRA_TEXTS = {"Currency": ("EUr", "GBp", "USd")}
+ROOT = Path(__file__).resolve().parents[1]
+if str(ROOT / "tools") not in sys.path:
+    sys.path.insert(0, str(ROOT / "tools"))
+# The introspection helpers, shared with the tools (one place).
+from classinfo import accessors, attributes, class_objects as classes, display  # noqa: E402, F401
 
 COMPARISONS = (operator.eq, operator.ne, operator.lt, operator.le, operator.gt, operator.ge)
 
 
-def classes(module):
-    return [getattr(module, name) for name in module.__all__]
+@dataclasses.dataclass(frozen=True)
+class Departures:
+    """Where a class departs from the protocol that every class shares."""
+
+    # Texts the constructor accepts besides the display texts, each with the
+    # display text of the member it gives.
+    extra_texts: dict[str, str] = dataclasses.field(default_factory=dict)
+    # The property whose value str() gives, where str() is not the display text.
+    str_property: str | None = None
+    # Display texts of the members that have no class attribute.
+    unattributed: tuple[str, ...] = ()
 
 
-def accessors(cls):
-    """The class's no-argument methods and read-only properties, as
-    (name, is_method) in class order."""
-    found = []
-    for name, value in vars(cls).items():
-        if name.startswith("__") or name == "members" or type(value) is cls:
-            continue
-        if inspect.isdatadescriptor(value):
-            found.append((name, False))
-        elif callable(value):
-            found.append((name, True))
-    return found
+DEPARTURES = {
+    "Country": Departures(str_property="name", unattributed=("XX",)),
+    "Currency": Departures(extra_texts={"EUr": "EUX", "GBp": "GBX", "USd": "USX"}),
+}
+
+
+def departures(cls):
+    return DEPARTURES.get(cls.__name__, Departures())
+
+
+def str_of(member):
+    """What str() of a member gives, from its display text or its property."""
+    prop = departures(type(member)).str_property
+    return display(member) if prop is None else getattr(member, prop)
 
 
 def accessor_call(member, name, is_method):
@@ -52,14 +65,8 @@ def accepted_texts(cls):
     """Every text the constructor accepts, with the display text of the member
     it gives."""
     texts = {display(m): display(m) for m in cls.members()}
-    for text in EXTRA_TEXTS.get(cls.__name__, ()):
-        texts[text] = display(cls(text))
+    texts.update(departures(cls).extra_texts)
     return texts
-
-
-def member_attributes(cls):
-    """Names of the class attributes that hold members, in installation order."""
-    return [name for name, value in vars(cls).items() if type(value) is cls]
 
 
 def operations(cls):
@@ -71,7 +78,7 @@ def operations(cls):
     first, last = display(members[0]), display(members[-1])
     text_type = type("Text", (str,), {})
     ops = [(f"{name}({text!r})", functools.partial(cls, text))
-           for text in (first, last, *EXTRA_TEXTS.get(name, ()))]
+           for text in (first, last, *departures(cls).extra_texts)]
     ops += [
         (f"{name}(value={first!r})", functools.partial(cls, value=first)),
         (f"{name}(Text({last!r}))", functools.partial(cls, text_type(last))),
@@ -88,7 +95,7 @@ def operations(cls):
     ops += [(f"{op.__name__}({a!r}, {b!r})", functools.partial(op, a, b)) for op in COMPARISONS]
     ops += [(f"{op.__name__}({a!r}, {first!r})", functools.partial(op, a, first))
             for op in (operator.eq, operator.ne)]
-    attribute = member_attributes(cls)[-1]
+    attribute = list(attributes(cls))[-1]
     ops.append((f"{name}.{attribute}", functools.partial(getattr, cls, attribute)))
     return ops
 

@@ -22,6 +22,25 @@ def test_entries_are_the_standards_entries_in_its_order():
     assert [c.code for c in ENTRIES] == [c.alpha_2 for c in by_name]
 
 
+# This module's names where they are short forms of the standard's English
+# short names (pycountry's); every other name is the standard's.
+SHORT_FORMS = {
+    "BO": "Bolivia", "BQ": "Bonaire", "CD": "Democratic Republic of the Congo", "FK": "Falkland Islands",
+    "VA": "Vatican City", "IR": "Iran", "KP": "North Korea", "KR": "South Korea", "LA": "Laos",
+    "FM": "Micronesia", "MD": "Moldova", "PS": "Palestine", "MF": "Saint Martin", "SX": "Sint Maarten",
+    "TW": "Taiwan", "TZ": "Tanzania", "GB": "United Kingdom of Great Britain and Northern Ireland",
+    "US": "United States of America", "VE": "Venezuela", "VG": "British Virgin Islands",
+    "VI": "U.S. Virgin Islands",
+}
+
+
+def test_names_are_the_standards_or_the_listed_short_forms():
+    expected = [SHORT_FORMS.get(c.code, pycountry.countries.get(alpha_2=c.code).name) for c in ENTRIES]
+    wrong = [(c.code, c.name, name) for c, name in zip(ENTRIES, expected) if c.name != name]
+    assert wrong == []
+    assert all(pycountry.countries.get(alpha_2=code).name != name for code, name in SHORT_FORMS.items())
+
+
 def test_alpha3_codes_agree_with_pycountry():
     wrong = [(c.code, c.code3) for c in ENTRIES if c.code3 != pycountry.countries.get(alpha_2=c.code).alpha_3]
     assert wrong == []

@@ -1,5 +1,6 @@
 """Currency: codes, names, minor-unit texts and the places of the odd members."""
 
+import pycountry
 import pytest
 
 from tessamir import Currency
@@ -33,6 +34,49 @@ KNOWN = [
     ("TOP", 143, "Tongan paʻanga"),
     ("VND", 159, "Vietnamese đồng"),
 ]
+
+
+# This module's names where they differ from pycountry's other than in case
+# (pycountry capitalises every word), and where pycountry has no such code.
+OWN_NAMES = {
+    "AED": "United Arab Emirates dirham", "AFN": "Afghan afghani", "ALL": "Albanian lek",
+    "ANG": "Netherlands Antillean guilder", "AOA": "Angolan kwanza", "AZN": "Azerbaijani manat",
+    "BAM": "Bosnia and Herzegovina convertible mark", "BDT": "Bangladeshi taka", "BGN": "Bulgarian lev",
+    "BIF": "Burundian franc", "BOV": "Bolivian Mvdol", "BTN": "Bhutanese ngultrum", "BWP": "Botswana pula",
+    "COU": "Unidad de Valor Real (UVR)", "CUC": "Cuban convertible peso", "CVE": "Cape Verdean escudo",
+    "DJF": "Djiboutian franc", "ERN": "Eritrean nakfa", "EUX": "Euro (cents)", "GBX": "Penny sterling",
+    "GEL": "Georgian lari", "GHS": "Ghanaian cedi", "GMD": "Gambian dalasi", "GTQ": "Guatemalan quetzal",
+    "GYD": "Guyanese dollar", "HNL": "Honduran lempira", "HTG": "Haitian gourde", "HUF": "Hungarian forint",
+    "IDR": "Indonesian rupiah", "ILS": "Israeli new shekel", "ISK": "Icelandic króna", "JPY": "Japanese yen",
+    "KGS": "Kyrgyzstani som", "KHR": "Cambodian riel", "KMF": "Comoro franc", "KRW": "South Korean won",
+    "KZT": "Kazakhstani tenge", "LKR": "Sri Lankan rupee", "LSL": "Lesotho loti", "MKD": "Macedonian denar",
+    "MMK": "Myanmar kyat", "MNT": "Mongolian tögrög", "MOP": "Macanese pataca", "MRU": "Mauritanian ouguiya",
+    "MUR": "Mauritian rupee", "MVR": "Maldivian rufiyaa", "MWK": "Malawian kwacha",
+    "MXV": "Mexican Unidad de Inversion", "MZN": "Mozambican metical", "NAD": "Namibian dollar",
+    "NGN": "Nigerian naira", "NIO": "Nicaraguan córdoba", "OMR": "Omani rial", "PAB": "Panamanian balboa",
+    "PEN": "Peruvian sol", "PGK": "Papua New Guinean kina", "PKR": "Pakistani rupee", "PLN": "Polish złoty",
+    "PYG": "Paraguayan guaraní", "QAR": "Qatari riyal", "CNY": "Renminbi", "RWF": "Rwandan franc",
+    "SLE": "Sierra Leonean leone", "SLL": "Sierra Leonean leone", "SRD": "Surinamese dollar",
+    "STN": "São Tomé and Príncipe dobra", "SVC": "Salvadoran colón", "SZL": "Swazi lilangeni",
+    "THB": "Thai baht", "TJS": "Tajikistani somoni", "TMT": "Turkmenistan manat", "TOP": "Tongan paʻanga",
+    "UAH": "Ukrainian hryvnia", "UGX": "Ugandan shilling", "USD": "United States dollar",
+    "USX": "United States penny", "USN": "United States dollar", "UYI": "Uruguay Peso en Unidades Indexadas",
+    "UYU": "Uruguayan peso", "VED": "Venezuelan digital bolívar", "VES": "Venezuelan sovereign bolívar",
+    "VND": "Vietnamese đồng", "VUV": "Vanuatu vatu", "WST": "Samoan tala", "XBA": "European Composite Unit",
+    "XBB": "European Monetary Unit", "XBC": "European Unit of Account 9", "XBD": "European Unit of Account 17",
+    "XDR": "Special drawing rights", "XTS": "Code reserved for testing", "XXX": "No currency",
+    "ZAR": "South African rand", "ZWL": "Zimbabwean dollar",
+}
+
+
+def test_names_are_pycountrys_or_the_listed_ones():
+    def agrees(member):
+        if member.code in OWN_NAMES:
+            return member.name == OWN_NAMES[member.code]
+        entry = pycountry.currencies.get(alpha_3=member.code)
+        return entry is not None and member.name.casefold() == entry.name.casefold()
+
+    assert [(m.code, m.name) for m in MEMBERS if not agrees(m)] == []
 
 
 @pytest.mark.parametrize("text, code, name", MINOR_UNITS)

@@ -6,7 +6,8 @@ import re
 import pytest
 
 import tessamir
-from conftest import ROOT, attributes, display, tool
+from conftest import tool
+from surface import ROOT, attributes, display
 
 README = ROOT / "README.md"
 REFERENCE = ROOT / "docs" / "reference.md"

@@ -8,14 +8,27 @@ MEMBERS = Exchange.members()
 # Class attribute name -> member, in installation order.
 ATTRIBUTES = {name: value for name, value in vars(Exchange).items() if isinstance(value, Exchange)}
 
+# The market identifier codes, in index order: the United States, Canada, then
+# the venues of no country.
+CODES = [
+    "XNYS", "NYSD", "XCIS", "CISD", "XCHI", "ARCX", "ARCD", "ARCO", "XASE", "AMXO", "XNAS", "XNGS", "XNCM",
+    "XNMS", "NASD", "XNDQ", "XBOS", "BOSD", "XBXO", "XPHL", "XPSX", "PSXD", "XPHO", "XPBT", "XPOR", "XNFI",
+    "XISE", "GMNI", "MCRY", "XCBO", "EDGA", "EDGD", "EDGX", "EDDP", "EDGO", "BATS", "BZXD", "BATO", "BATY",
+    "BYXD", "C2OX", "XCME", "FCME", "GLBX", "XCBT", "FCBT", "XKBT", "XNYM", "MIHI", "MPRL", "EPRL", "EPRD",
+    "XMIO", "EMLD", "OTCM", "CAVE", "OTCB", "OTCQ", "PINL", "PINI", "PINX", "PSGM", "PINC", "FINR", "FINN",
+    "FINC", "FINY", "XADF", "FINO", "OOTC", "OPRA", "MEMX", "MEMD", "MXOP", "IEXG", "LTSE", "XCNQ", "PURE",
+    "CSE2", "XTSE", "XDRK", "VDRK", "XTSX", "XTNX", "XATS", "XATX", "ADRK", "XMOD", "XMOC", "NEOE", "NEOD",
+    "NEON", "NEOC", "XXXX", "PYPR", "SIMU",
+]
+
 # Each country's run of members: (first index, end index, alpha-2 code, name).
 GROUPS = [(0, 76, "US", "United States of America"), (76, 93, "CA", "Canada"), (93, 96, "XX", "Uncategorized")]
 
 
 def test_attributes_are_the_uppercase_codes_in_member_order():
     assert list(ATTRIBUTES.values()) == MEMBERS and len(MEMBERS) == 96
+    assert list(ATTRIBUTES) == CODES
     assert all(len(code) == 4 and code.isupper() and code.isalnum() for code in ATTRIBUTES)
-    assert (list(ATTRIBUTES)[0], list(ATTRIBUTES)[-1]) == ("XNYS", "SIMU")
 
 
 @pytest.mark.parametrize("code", list(ATTRIBUTES))

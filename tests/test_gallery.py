@@ -6,7 +6,7 @@ import subprocess
 import sys
 
 from tessamir import Country
-from conftest import ROOT
+from surface import ROOT
 
 PREFIX = "data:image/png;base64,"
 

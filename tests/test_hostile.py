@@ -8,11 +8,9 @@ import tracemalloc
 
 import pytest
 
-import tessamir
-from surface import accepted_texts, classes, display
+from conftest import CLASSES, every_class
+from surface import accepted_texts, display
 
-CLASSES = classes(tessamir)
-every_class = pytest.mark.parametrize("cls", CLASSES, ids=lambda cls: cls.__name__)
 CALLED = []
 
 
@@ -50,10 +48,15 @@ def test_str_subclass_overrides_are_not_called(cls):
             message = rejected(cls, Liar(text))
             assert message.startswith(repr(text[:200])) and message.endswith(f"is not a valid {cls.__name__}")
     assert CALLED == []
-    # A keyword whose name is a lying str subclass is read by its content too.
+    # A keyword whose name is a lying str subclass is read by its content too,
+    # and named by it in the error.
     keywords = {Liar("value"): display(cls.members()[-1])}
-    CALLED.clear()  # the dictionary hashed its key
+    unknown = {Liar("name"): display(cls.members()[-1])}
+    CALLED.clear()  # the dictionaries hashed their keys
     assert cls(**keywords) == cls.members()[-1]
+    with pytest.raises(TypeError) as caught:
+        cls(**unknown)
+    assert str(caught.value) == f"{cls.__name__}.__new__() got an unexpected keyword argument 'name'"
     assert CALLED == []
 
 

@@ -9,7 +9,7 @@ import tracemalloc
 import pytest
 
 import tessamir
-from surface import COMPARISONS, accessor_call, accessors, classes, display, member_attributes, refcounts
+from surface import COMPARISONS, accessor_call, accessors, attributes, classes, display, refcounts
 
 TIMES = 100_000
 # Net traced bytes a run may leave behind: the interpreter's own caches. One
@@ -39,7 +39,7 @@ KINDS = {
     "len": lambda cls, a, b: [functools.partial(len, a)],
     "accessors": lambda cls, a, b: [accessor_call(m, name, is_method) for m in (a, b)
                                     for name, is_method in accessors(cls)],
-    "attributes": lambda cls, a, b: [functools.partial(getattr, cls, name) for name in member_attributes(cls)],
+    "attributes": lambda cls, a, b: [functools.partial(getattr, cls, name) for name in attributes(cls)],
 }
 
 
@@ -52,6 +52,7 @@ def run(calls, times):
             pass
 
 
+@pytest.mark.slow
 @pytest.mark.parametrize("kind", KINDS)
 def test_operations_leave_nothing_behind(kind):
     calls = per_class(KINDS[kind])

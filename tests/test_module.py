@@ -1,12 +1,11 @@
 """The module object: its attributes, registration order and re-import."""
 
 import importlib
+import json
 import shutil
 import subprocess
 import sys
 from pathlib import Path
-
-import pytest
 
 import tessamir
 
@@ -53,6 +52,38 @@ def test_reimport_binds_the_same_class_objects():
         assert again.Side("Sell") == before.Side.Sell
     finally:
         sys.modules["tessamir"] = before
+
+
+# Run in a fresh interpreter: the import, then a second import once nothing
+# holds the first module any more. Reference counts are measured against
+# objects held the same ways.
+FRESH_IMPORTS = """
+import gc, importlib, json, sys, types
+
+def item_counts(items):
+    return [sys.getrefcount(item) for item in items]
+
+def counts(module):
+    gc.collect()
+    probe = types.ModuleType("probe")
+    probe.__all__ = [name.encode().decode() for name in module.__all__]
+    return {"classes": [sys.getrefcount(vars(module)[name]) for name in module.__all__],
+            "__all__": sys.getrefcount(module.__all__) - sys.getrefcount(probe.__all__),
+            "names": [a - b for a, b in zip(item_counts(module.__all__), item_counts(probe.__all__))]}
+
+import tessamir
+first = counts(tessamir)
+del sys.modules["tessamir"], tessamir
+second = counts(importlib.import_module("tessamir"))
+print(json.dumps([first, second]))
+"""
+
+
+def test_import_keeps_no_reference_of_its_own():
+    result = subprocess.run([sys.executable, "-c", FRESH_IMPORTS], capture_output=True, text=True, check=True)
+    first, second = json.loads(result.stdout)
+    assert first["__all__"] == 0 and set(first["names"]) == {0}
+    assert second == first  # the classes lost their binding in the first module, gained one in the second
 
 
 def test_built_against_the_stable_abi():

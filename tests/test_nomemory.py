@@ -24,6 +24,7 @@ def sweep(*args):
     return json.loads(result.stdout)
 
 
+@pytest.mark.slow
 def test_import():
     stats = sweep("import")
     # Building the classes and their class attributes takes at least one

@@ -6,24 +6,33 @@ class objects of its own, separate from the installed module's.
 
 import subprocess
 import sys
-import sysconfig
 import types
 from pathlib import Path
 
 import pytest
 
 import tessamir
+from surface import refcounts
 
 HOOKS = Path(__file__).parent / "hooks"
 
 
+# Building the test-only extension compiles every source of the module.
+pytestmark = pytest.mark.slow
+
+
+def run(command):
+    result = subprocess.run(command, capture_output=True, text=True)
+    assert result.returncode == 0, f"{' '.join(command)}\n{result.stdout[-3000:]}{result.stderr[-3000:]}"
+
+
 @pytest.fixture(scope="session")
 def hooks(tmp_path_factory):
-    build = Path(__file__).parents[1] / "build" / "test-hooks"
-    configure = ["cmake", "-S", str(HOOKS), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
-                 f"-DPython_EXECUTABLE={sys.executable}"]
-    subprocess.run(configure, check=True, capture_output=True)
-    subprocess.run(["cmake", "--build", str(build)], check=True, capture_output=True)
+    """The test-only extension, built in a temporary folder as the module is built."""
+    build = tmp_path_factory.mktemp("test-hooks")
+    run(["cmake", "-S", str(HOOKS), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
+         f"-DPython_EXECUTABLE={sys.executable}"])
+    run(["cmake", "--build", str(build), "-j", "2"])
     sys.path.insert(0, str(build))
     try:
         import _tessamir_hooks
@@ -93,3 +102,44 @@ def test_failure_to_create_all_stops_registration(hooks):
 
     with pytest.raises(AttributeError):
         hooks.register_classes(Frozen())
+
+
+def item_counts(items):
+    """The reference count of each item of a list, measured the same way for any list."""
+    return [sys.getrefcount(item) for item in items]
+
+
+def test_registration_keeps_no_reference_of_its_own(hooks):
+    # The list it creates is held by the module alone, and so are its names.
+    created = types.ModuleType("m")
+    hooks.register_classes(created)
+    probe = types.ModuleType("probe")
+    probe.__all__ = [name.encode().decode() for name in created.__all__]
+    assert sys.getrefcount(created.__all__) == sys.getrefcount(probe.__all__)
+    assert item_counts(created.__all__) == item_counts(probe.__all__)
+    # A list it is given, again and again, gains the names and no reference.
+    classes = [getattr(created, name) for name in created.__all__]
+    all_list = []
+    modules = [types.ModuleType(f"m{i}") for i in range(10)]
+    for module in modules:
+        module.__all__ = all_list
+    before, counts = sys.getrefcount(all_list), refcounts(classes)
+    for module in modules:
+        hooks.register_classes(module)
+    del module
+    assert sys.getrefcount(all_list) == before
+    assert len(all_list) == len(modules) * len(classes)
+    assert refcounts(classes) == [count + len(modules) for count in counts]  # one binding per module
+    modules.clear()
+    assert refcounts(classes) == counts
+
+
+@pytest.mark.parametrize("value", [("x",), "abc", {"x": 1}], ids=["tuple", "str", "dict"])
+def test_failed_registration_keeps_no_reference(hooks, value):
+    module = types.ModuleType("m")
+    module.__all__ = value
+    before = sys.getrefcount(value)
+    for _ in range(10):
+        with pytest.raises(TypeError):
+            hooks.register_classes(module)
+    assert sys.getrefcount(value) == before

@@ -9,6 +9,8 @@ import sys
 import threading
 import time
 
+import pytest
+
 import tessamir
 from surface import classes, operations, outcome, refcounts, rejections
 
@@ -16,6 +18,7 @@ THREADS = 6
 SECONDS = 2.0
 
 
+@pytest.mark.slow
 def test_concurrent_use_gives_consistent_results():
     calls = [(label, call) for cls in classes(tessamir) for label, call in operations(cls)]
     calls += [(label, call) for cls in classes(tessamir) for label, call in rejections(cls)]

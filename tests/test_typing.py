@@ -11,7 +11,8 @@ from pathlib import Path
 import pytest
 
 import tessamir
-from conftest import ROOT, tool
+from conftest import tool
+from surface import ROOT
 
 STUBS = ROOT / "tessamir-stubs" / "__init__.pyi"
 ALLOWLIST = ROOT / "tools" / "stubtest-allowlist.txt"
@@ -51,17 +52,21 @@ def test_stubs_declare_every_member_and_accessor():
     assert "getattr(OrderFlag, 'None')" in text
 
 
+# The type checker's runs take seconds each.
+@pytest.mark.slow
 def test_stubtest_finds_no_difference(env):
     result = run(env, "mypy.stubtest", "tessamir", "--allowlist", str(ALLOWLIST))
     assert result.returncode == 0, result.stdout + result.stderr
 
 
+@pytest.mark.slow
 def test_typed_use_passes_strict_checking_and_runs(env):
     result = run(env, "mypy", "--strict", str(EXAMPLES / "typed_ok.py"))
     assert result.returncode == 0, result.stdout + result.stderr
     runpy.run_path(str(EXAMPLES / "typed_ok.py"))
 
 
+@pytest.mark.slow
 def test_mistyped_use_is_reported_line_by_line(env):
     source = EXAMPLES / "typed_bad.py"
     expected = {(number, match.group(1))

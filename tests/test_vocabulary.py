@@ -3,7 +3,7 @@
 import pytest
 
 import tessamir
-from conftest import attributes, display
+from surface import attributes, display
 
 # Per class: (attribute name, display text) in index order; then the
 # attribute installation order where it differs from the index order.

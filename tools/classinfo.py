@@ -1,15 +1,17 @@
 """What the built tessamir module says about its classes, read by introspection.
 
-The stub and reference generators share this: the classes in registration
-order, each member's attribute name and display text, and the properties and
-link methods with the types of what they return, found by calling them on
-every member.
+The one place that reads the classes' surface: the stub and reference
+generators and the tests share it. The classes in registration order, each
+member's attribute name and display text, and the properties and link methods
+with the types of what they return, found by calling them on every member.
+Nothing here imports tessamir, so that a caller decides when it is loaded.
 """
 
 from __future__ import annotations
 
 import dataclasses
 import keyword
+import types
 from pathlib import Path
 from types import ModuleType
 from typing import Any, Callable
@@ -68,26 +70,42 @@ def display(member: object) -> str:
     return text[len(prefix):-1]
 
 
+def class_objects(module: ModuleType) -> list[type]:
+    """The class objects of the module, in the order of its __all__."""
+    return [getattr(module, name) for name in module.__all__]
+
+
+def attributes(cls: type) -> dict[str, Any]:
+    """The class attributes that hold members, by name, in installation order
+    (the order of the class dictionary)."""
+    return {name: value for name, value in vars(cls).items() if type(value) is cls}
+
+
+def accessors(cls: type) -> list[tuple[str, bool]]:
+    """The class's own read-only properties and methods without arguments, as
+    (name, is_method) in class order."""
+    found = []
+    for name, value in vars(cls).items():
+        if name.startswith("_"):
+            continue
+        if isinstance(value, types.MethodDescriptorType):
+            found.append((name, True))
+        elif isinstance(value, types.GetSetDescriptorType):
+            found.append((name, False))
+    return found
+
+
 def classes(module: ModuleType) -> list[ClassInfo]:
-    """Every class of the module, in the order of its __all__."""
-    known = [getattr(module, name) for name in module.__all__]
+    """Every class of the module, described, in the order of its __all__."""
+    known = class_objects(module)
     return [describe(cls, known) for cls in known]
 
 
 def describe(cls: type, known: list[type]) -> ClassInfo:
     members = cls.members()  # type: ignore[attr-defined]
-    names: dict[int, str] = {}
-    # Installation order is the order of the class dictionary.
-    for name, value in vars(cls).items():
-        if type(value) is cls:
-            names[members.index(value)] = name
-    accessors = []
-    for name, value in vars(cls).items():
-        kind = type(value).__name__
-        if name.startswith("_") or kind not in ("method_descriptor", "getset_descriptor"):
-            continue
-        accessors.append(discover(cls, members, name, kind == "method_descriptor", known))
-    return ClassInfo(cls, members, names, accessors)
+    names = {members.index(value): name for name, value in attributes(cls).items()}
+    found = [discover(cls, members, name, is_method, known) for name, is_method in accessors(cls)]
+    return ClassInfo(cls, members, names, found)
 
 
 def discover(cls: type, members: list[Any], name: str, is_method: bool, known: list[type]) -> Accessor:
