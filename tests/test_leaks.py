@@ -9,7 +9,8 @@ import tracemalloc
 import pytest
 
 import tessamir
-from surface import COMPARISONS, accessor_call, accessors, classes, display, member_attributes, refcounts
+from surface import (COMPARISONS, accessor_call, accessors, classes, display, member_attributes, refcounts,
+                     round_trip, unattributed)
 
 TIMES = 100_000
 # Net traced bytes a run may leave behind: the interpreter's own caches. One
@@ -39,6 +40,8 @@ KINDS = {
     "len": lambda cls, a, b: [functools.partial(len, a)],
     "accessors": lambda cls, a, b: [accessor_call(m, name, is_method) for m in (a, b)
                                     for name, is_method in accessors(cls)],
+    "pickle": lambda cls, a, b: [a.__reduce__, b.__reduce__]
+    + [functools.partial(round_trip, m) for m in (a, b, *unattributed(cls))],
     "attributes": lambda cls, a, b: [functools.partial(getattr, cls, name) for name in member_attributes(cls)],
 }
 

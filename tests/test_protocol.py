@@ -1,10 +1,16 @@
 """The behaviour every enumeration class shares, checked on every class."""
 
+import copy
+import dataclasses
+import io
 import itertools
+import pickle
+import pickletools
 import weakref
 
 import pytest
 
+import tessamir
 from conftest import CLASSES, attributes, class_id, display
 
 every_class = pytest.mark.parametrize("cls", CLASSES, ids=class_id)
@@ -193,8 +199,6 @@ def test_members_of_different_classes_never_compare_equal():
 
 @every_class
 def test_copies_are_equal_members(cls):
-    import copy
-
     for member in (cls.members()[0], cls.members()[-1]):
         assert copy.copy(member) == member and type(copy.copy(member)) is cls
         assert copy.deepcopy(member) == member and type(copy.deepcopy(member)) is cls
@@ -202,17 +206,75 @@ def test_copies_are_equal_members(cls):
         member.__deepcopy__()
 
 
-def test_containers_of_members_deep_copy():
-    import copy
-    import dataclasses
+# What a member's pickle may hold: texts, tuples, the protocols' framing and
+# memo, and calls (REDUCE) of these two globals, found by name.
+ALLOWED_GLOBALS = {("pkgutil", "resolve_name"), ("operator", "methodcaller")}
+PICKLE_OPCODES = {"PROTO", "FRAME", "STOP", "MARK", "PUT", "BINPUT", "MEMOIZE", "UNICODE", "BINUNICODE",
+                  "SHORT_BINUNICODE", "TUPLE", "TUPLE1", "TUPLE2", "GLOBAL", "STACK_GLOBAL", "REDUCE"}
+PROTOCOLS = range(pickle.HIGHEST_PROTOCOL + 1)
 
-    @dataclasses.dataclass
-    class Order:
-        items: list
-        first: object
 
-    picks = [cls.members()[-1] for cls in CLASSES]
-    order = Order(items=picks, first=CLASSES[0].members()[0])
+class AllowedGlobalsOnly(pickle.Unpickler):
+    def find_class(self, module, name):
+        if (module, name) not in ALLOWED_GLOBALS:
+            raise pickle.UnpicklingError(f"{module}.{name} is not allowed")
+        return super().find_class(module, name)
+
+
+def unpickle(data):
+    return AllowedGlobalsOnly(io.BytesIO(data)).load()
+
+
+@every_class
+def test_members_pickle_on_every_protocol(cls):
+    shared = {display(value): value for value in attributes(cls).values()}
+    for member in cls.members():
+        for protocol in PROTOCOLS:
+            back = unpickle(pickle.dumps(member, protocol))
+            assert type(back) is cls and back == member
+            # The class attribute itself, where the member has one.
+            assert back is shared.get(display(member), back)
+    assert len(shared) >= len(cls.members()) - 1
+
+
+@every_class
+def test_pickles_are_small_and_name_only_the_allowed_globals(cls):
+    for member in cls.members():
+        for protocol in PROTOCOLS:
+            data = pickle.dumps(member, protocol)
+            opcodes, names, texts = set(), [], []
+            for opcode, arg, _ in pickletools.genops(data):
+                opcodes.add(opcode.name)
+                if opcode.name == "GLOBAL":
+                    names.append(tuple(arg.split(" ")))
+                elif opcode.name == "STACK_GLOBAL":
+                    names.append(tuple(texts[-2:]))
+                elif "UNICODE" in opcode.name:
+                    texts.append(arg)
+            assert opcodes <= PICKLE_OPCODES, (member, opcodes - PICKLE_OPCODES)
+            assert names and set(names) <= ALLOWED_GLOBALS, (member, names)
+            # The texts are the module's own names and display texts.
+            assert f"tessamir:{cls.__name__}." in " ".join(texts)
+        assert len(data) <= 128, (member, len(data))
+
+
+@dataclasses.dataclass
+class Order:
+    items: list
+    first: object
+
+
+def test_containers_of_members_copy_and_pickle():
+    picks = [member for cls in CLASSES for member in (cls.members()[-1], cls.members()[0])]
+    xx = tessamir.Country("XX")  # no class attribute
+    order = Order(items=picks + [xx, xx], first=CLASSES[0].members()[0])
     clone = copy.deepcopy(order)
     assert clone == order and clone.items is not order.items
     assert dataclasses.replace(order, first=picks[1]).first == picks[1]
+    for protocol in PROTOCOLS:
+        back = pickle.loads(pickle.dumps({"order": order, "pair": (order.first, picks)}, protocol))
+        assert back["order"] == order and type(back["order"]) is Order
+        assert back["pair"] == (order.first, picks)
+        assert [type(m) for m in back["order"].items] == [type(m) for m in order.items]
+        # One object in, one object out.
+        assert back["order"].items[-1] is back["order"].items[-2]
