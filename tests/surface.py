@@ -12,6 +12,7 @@ import gc
 import inspect
 import operator
 import pickle
+import pkgutil
 import sys
 from pathlib import Path
 
@@ -61,6 +62,12 @@ def accepted_texts(cls):
 def member_attributes(cls):
     """Names of the class attributes that hold members, in installation order."""
     return [name for name, value in vars(cls).items() if type(value) is cls]
+
+
+# What the members' reductions import and their pickles name: a reduction
+# that leaked a reference to one of them, or to an object holding one, shows
+# in its reference count.
+PICKLE_GLOBALS = [pkgutil, pkgutil.resolve_name, operator, operator.methodcaller]
 
 
 def unattributed(cls):

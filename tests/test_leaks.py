@@ -1,6 +1,7 @@
 """Leaks: each kind of operation, 100,000 times over all classes, leaves the
 traced memory and the reference counts of the class objects (and of the
-interpreter's singletons that results are made of) as they were."""
+interpreter's singletons that results are made of, and of what pickles name)
+as they were."""
 
 import functools
 import operator
@@ -9,8 +10,8 @@ import tracemalloc
 import pytest
 
 import tessamir
-from surface import (COMPARISONS, accessor_call, accessors, classes, display, member_attributes, refcounts,
-                     round_trip, unattributed)
+from surface import (COMPARISONS, PICKLE_GLOBALS, accessor_call, accessors, classes, display, member_attributes,
+                     refcounts, round_trip, unattributed)
 
 TIMES = 100_000
 # Net traced bytes a run may leave behind: the interpreter's own caches. One
@@ -61,7 +62,7 @@ def test_operations_leave_nothing_behind(kind):
     assert calls or kind == "accessors"
     if not calls:
         pytest.skip("no class has accessors")
-    watched = classes(tessamir) + [True, False, None, NotImplemented, int, str]
+    watched = classes(tessamir) + [True, False, None, NotImplemented, int, str] + PICKLE_GLOBALS
     run(calls, 2_000)
     before = refcounts(watched)
     tracemalloc.start()
