@@ -150,8 +150,9 @@ PyObject* same(PyObject* self, PyObject*) {
 //     by the first rule, and builds the member from its display text.
 //
 // A pickle thus names only the globals pkgutil.resolve_name and
-// operator.methodcaller; unpickling evaluates no code. Both are imported at
-// each call, never kept: the module holds no state beyond its classes.
+// operator.methodcaller, and unpickling calls nothing else and evaluates no
+// code. Both are imported at each call, never kept: the module holds no state
+// beyond its classes.
 namespace {
 
 // `module.name`, imported: a new reference, or NULL with an exception set.

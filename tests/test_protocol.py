@@ -235,6 +235,10 @@ def test_members_pickle_on_every_protocol(cls):
             # The class attribute itself, where the member has one.
             assert back is shared.get(display(member), back)
     assert len(shared) >= len(cls.members()) - 1
+    with pytest.raises(TypeError):
+        member.__reduce__(1)
+    with pytest.raises(TypeError):
+        cls.__reduce__(display(member))
 
 
 @every_class
