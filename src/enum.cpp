@@ -140,6 +140,66 @@ PyObject* same(PyObject* self, PyObject*) {
     return self;
 }
 
+// Pickling. The classes are named builtins.<Class> and the module has no
+// functions, so neither a class nor anything of the module's own can be
+// pickled by reference. A member therefore reduces to a call of something the
+// standard library pickles by name, with texts as arguments:
+//
+//   a member with a class attribute (every member but Country's XX):
+//       (pkgutil.resolve_name, ("tessamir:Country.US",))
+//     unpickling imports tessamir and gives the class attribute itself;
+//   a member without one:
+//       (operator.methodcaller("__class__", "XX"), (<sibling>,))
+//     that is type(sibling)("XX"): the class is reached through a new member
+//     of it that has a class attribute (the first installed), which pickles
+//     by the first rule, and builds the member from its display text.
+//
+// A pickle thus names only the globals pkgutil.resolve_name and
+// operator.methodcaller, and unpickling calls nothing else and evaluates no
+// code. Both are imported at each call, never kept: the module holds no state
+// beyond its classes.
+namespace {
+
+// `module.name`, imported: a new reference, or NULL with an exception set.
+PyObject* imported(const char* module, const char* name) {
+    PyObject* found = PyImport_ImportModule(module);
+    if (found == nullptr) return nullptr;
+    PyObject* value = PyObject_GetAttrString(found, name);
+    Py_DECREF(found);
+    return value;
+}
+
+// (callable, (argument,)), taking over both references; NULL with the
+// exception set when `argument` is NULL.
+PyObject* call_of(PyObject* callable, PyObject* argument) {
+    PyObject* call = argument != nullptr ? Py_BuildValue("(O(O))", callable, argument) : nullptr;
+    Py_DECREF(callable);
+    Py_XDECREF(argument);
+    return call;
+}
+
+}  // namespace
+
+PyObject* reduce(PyTypeObject* type, const EnumClassSpec& cls, PyObject* self) {
+    const Index index = member_index(cls, self);
+    const auto attribute = std::find_if(cls.attributes.begin(), cls.attributes.end(),
+                                        [index](const Attribute& a) { return a.index == index; });
+    if (attribute != cls.attributes.end()) {
+        PyObject* resolve_name = imported("pkgutil", "resolve_name");
+        if (resolve_name == nullptr) return nullptr;
+        return call_of(resolve_name, PyUnicode_FromFormat("tessamir:%s.%s", cls.name(), attribute->name));
+    }
+    PyObject* methodcaller = imported("operator", "methodcaller");
+    if (methodcaller == nullptr) return nullptr;
+    const std::string_view text = cls.texts[index];
+    PyObject* build = PyObject_CallFunction(methodcaller, "ss#", "__class__", text.data(),
+                                            static_cast<Py_ssize_t>(text.size()));
+    Py_DECREF(methodcaller);
+    if (build == nullptr) return nullptr;
+    // describe() makes sure that every class has a class attribute.
+    return call_of(build, new_member(type, cls, cls.attributes.front().index));
+}
+
 void dealloc(PyObject* self) {
     PyTypeObject* type = Py_TYPE(self);
     auto free_instance = reinterpret_cast<freefunc>(PyType_GetSlot(type, Py_tp_free));

@@ -69,6 +69,7 @@ consteval EnumClassSpec describe(const char* type_name,
     static_assert(T.texts_unique(), "display and extra texts must be unique");
     static_assert(T.aliases_in_range(), "extra texts must name members");
     static_assert(T.attributes_unique(), "one class attribute per member at most");
+    static_assert(T.attribute_count > 0, "a member without a class attribute pickles through one with");
     static_assert(T.lookup_complete(), "every text must be found by its hash");
 #ifndef TESSAMIR_FIND_SEEDS  // tools/find_seeds.py builds the tables with any seed to search for good ones
     static_assert(T.max_probe <= probe_bound,
@@ -142,6 +143,7 @@ PyObject* repr(const EnumClassSpec& cls, PyObject* self);
 PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op);
 void dealloc(PyObject* self);
 PyObject* same(PyObject* self, PyObject*);
+PyObject* reduce(PyTypeObject* type, const EnumClassSpec& cls, PyObject* self);
 }  // namespace detail
 
 // A slot array for PyType_FromSpec: the given slots and the end mark.
@@ -203,16 +205,19 @@ struct EnumClass {
     }
     static Py_ssize_t mp_length(PyObject*) { return static_cast<Py_ssize_t>(S.size()); }
     static PyObject* members(PyObject*, PyObject*) { return member_list(state.type, S, 0, S.size()); }
+    static PyObject* reduce(PyObject* self, PyObject*) { return detail::reduce(state.type, S, self); }
 
     // The class's own methods, then the static `members`, then copying: a
-    // member is an immutable value, so a copy of it is the member itself.
+    // member is an immutable value, so a copy of it is the member itself;
+    // then pickling (enum.cpp, detail::reduce).
     static constexpr auto method_table = [] {
-        std::array<PyMethodDef, S.methods.size() + 4> table{};
+        std::array<PyMethodDef, S.methods.size() + 5> table{};
         for (std::size_t i = 0; i < S.methods.size(); ++i) table[i] = S.methods[i];
         table[S.methods.size()] = PyMethodDef{"members", members, METH_STATIC | METH_NOARGS, ""};
         table[S.methods.size() + 1] = PyMethodDef{"__copy__", detail::same, METH_NOARGS, ""};
         table[S.methods.size() + 2] = PyMethodDef{"__deepcopy__", detail::same, METH_O, ""};
-        table[S.methods.size() + 3] = PyMethodDef{nullptr, nullptr, 0, nullptr};
+        table[S.methods.size() + 3] = PyMethodDef{"__reduce__", reduce, METH_NOARGS, ""};
+        table[S.methods.size() + 4] = PyMethodDef{nullptr, nullptr, 0, nullptr};
         return table;
     }();
     static constexpr auto property_table = [] {

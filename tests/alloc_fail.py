@@ -93,8 +93,8 @@ def sweep_class(name):
     import tessamir
 
     cls = getattr(tessamir, name)
-    classes = surface.classes(tessamir)
-    counts = surface.refcounts(classes)
+    watched = surface.classes(tessamir) + surface.PICKLE_GLOBALS
+    counts = surface.refcounts(watched)
     stats = {"operations": 0, "attempts": 0, "failed": 0, "longest": 0}
     for label, call in surface.operations(cls):
         failed = sweep_call(label, call, stats)
@@ -106,9 +106,9 @@ def sweep_class(name):
         stats["failed"] += sweep_call(label, call, stats)
         stats["operations"] += 1
     del label, call
-    for c, before, after in zip(classes, counts, surface.refcounts(classes)):
+    for o, before, after in zip(watched, counts, surface.refcounts(watched)):
         if after != before:
-            fault(f"{c.__name__}: {after - before:+} references after the sweep")
+            fault(f"{o.__name__}: {after - before:+} references after the sweep")
     return stats
 
 

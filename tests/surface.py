@@ -13,6 +13,8 @@ import dataclasses
 import functools
 import gc
 import operator
+import pickle
+import pkgutil
 import sys
 from pathlib import Path
 
@@ -69,10 +71,36 @@ def accepted_texts(cls):
     return texts
 
 
+# What the members' reductions import and their pickles name: a reduction
+# that leaked a reference to one of them, or to an object holding one, shows
+# in its reference count.
+PICKLE_GLOBALS = [pkgutil, pkgutil.resolve_name, operator, operator.methodcaller]
+
+
+def unattributed(cls):
+    """The members that have no class attribute."""
+    shared = [value for value in vars(cls).values() if type(value) is cls]
+    return [m for m in cls.members() if m not in shared]
+
+
+def round_trip(member):
+    """The member pickled and unpickled again."""
+    return pickle.loads(pickle.dumps(member, pickle.HIGHEST_PROTOCOL))
+
+
+def pickling(cls):
+    """(label, call) for the reduction of every member, and a pickle round
+    trip of the first member and of each member without a class attribute."""
+    ops = [(f"{m!r}.__reduce__()", m.__reduce__) for m in cls.members()]
+    ops += [(f"round_trip({m!r})", functools.partial(round_trip, m))
+            for m in [cls.members()[0], *unattributed(cls)]]
+    return ops
+
+
 def operations(cls):
     """(label, call) for every operation on the class that succeeds:
     construction in each form, members(), the text forms, the length, every
-    accessor on every member, comparisons and attribute access."""
+    accessor on every member, pickling, comparisons and attribute access."""
     name = cls.__name__
     members = cls.members()
     first, last = display(members[0]), display(members[-1])
@@ -91,6 +119,7 @@ def operations(cls):
                 (f"len({label})", functools.partial(len, member))]
         ops += [(f"{label}.{attr}", accessor_call(member, attr, is_method))
                 for attr, is_method in accessors(cls)]
+    ops += pickling(cls)
     a, b = members[0], members[-1]
     ops += [(f"{op.__name__}({a!r}, {b!r})", functools.partial(op, a, b)) for op in COMPARISONS]
     ops += [(f"{op.__name__}({a!r}, {first!r})", functools.partial(op, a, first))
@@ -117,9 +146,15 @@ def rejections(cls):
 
 
 def refcounts(objects):
-    """The reference count of each object, measured the same way every time."""
+    """The reference count of each object, measured the same way every time:
+    after a collection, and with the interpreter's type attribute cache
+    emptied (its empty entries hold references to None, and looking names up
+    that are not interned fills it)."""
+    count = sys.getrefcount
+    clear = getattr(sys, "_clear_internal_caches", None) or sys._clear_type_cache
     gc.collect()
-    return [sys.getrefcount(o) for o in objects]
+    clear()
+    return [count(o) for o in objects]  # no attribute lookup after clearing
 
 
 def canonical(value):

@@ -1,6 +1,7 @@
 """Leaks: each kind of operation, 100,000 times over all classes, leaves the
 traced memory and the reference counts of the class objects (and of the
-interpreter's singletons that results are made of) as they were."""
+interpreter's singletons that results are made of, and of what pickles name)
+as they were."""
 
 import functools
 import operator
@@ -9,7 +10,8 @@ import tracemalloc
 import pytest
 
 import tessamir
-from surface import COMPARISONS, accessor_call, accessors, attributes, classes, display, refcounts
+from surface import (COMPARISONS, PICKLE_GLOBALS, accessor_call, accessors, attributes, classes, display, refcounts,
+                     round_trip, unattributed)
 
 TIMES = 100_000
 # Net traced bytes a run may leave behind: the interpreter's own caches. One
@@ -39,6 +41,8 @@ KINDS = {
     "len": lambda cls, a, b: [functools.partial(len, a)],
     "accessors": lambda cls, a, b: [accessor_call(m, name, is_method) for m in (a, b)
                                     for name, is_method in accessors(cls)],
+    "pickle": lambda cls, a, b: [a.__reduce__, b.__reduce__]
+    + [functools.partial(round_trip, m) for m in (a, b, *unattributed(cls))],
     "attributes": lambda cls, a, b: [functools.partial(getattr, cls, name) for name in attributes(cls)],
 }
 
@@ -59,7 +63,7 @@ def test_operations_leave_nothing_behind(kind):
     assert calls or kind == "accessors"
     if not calls:
         pytest.skip("no class has accessors")
-    watched = classes(tessamir) + [True, False, None, NotImplemented, int, str]
+    watched = classes(tessamir) + [True, False, None, NotImplemented, int, str] + PICKLE_GLOBALS
     run(calls, 2_000)
     before = refcounts(watched)
     tracemalloc.start()

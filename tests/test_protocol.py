@@ -1,14 +1,19 @@
 """The behaviour every enumeration class shares, checked on every class."""
 
+import copy
+import dataclasses
 import functools
+import io
 import itertools
+import pickle
+import pickletools
 import weakref
 
 import pytest
 
 from conftest import CLASSES, every_class
 from surface import (accepted_texts, accessor_call, accessors, attributes, canonical, departures, display,
-                     outcome, str_of)
+                     outcome, str_of, unattributed)
 
 
 def first_text(cls):
@@ -226,8 +231,6 @@ def test_members_of_different_classes_never_compare_equal():
 
 @every_class
 def test_copies_are_the_members_themselves(cls):
-    import copy
-
     for member in (cls.members()[0], cls.members()[-1]):
         assert copy.copy(member) is member and copy.deepcopy(member) is member
     with pytest.raises(TypeError):
@@ -258,17 +261,80 @@ def test_rebound_class_attributes_change_nothing_else(cls):
     assert after == before
 
 
-def test_containers_of_members_deep_copy():
-    import copy
-    import dataclasses
+# What a member's pickle may hold: texts, tuples, the protocols' framing and
+# memo, and calls (REDUCE) of these two globals, found by name.
+ALLOWED_GLOBALS = {("pkgutil", "resolve_name"), ("operator", "methodcaller")}
+PICKLE_OPCODES = {"PROTO", "FRAME", "STOP", "MARK", "PUT", "BINPUT", "MEMOIZE", "UNICODE", "BINUNICODE",
+                  "SHORT_BINUNICODE", "TUPLE", "TUPLE1", "TUPLE2", "GLOBAL", "STACK_GLOBAL", "REDUCE"}
+PROTOCOLS = range(pickle.HIGHEST_PROTOCOL + 1)
 
-    @dataclasses.dataclass
-    class Order:
-        items: list
-        first: object
 
-    picks = [cls.members()[-1] for cls in CLASSES]
-    order = Order(items=picks, first=CLASSES[0].members()[0])
+class AllowedGlobalsOnly(pickle.Unpickler):
+    def find_class(self, module, name):
+        if (module, name) not in ALLOWED_GLOBALS:
+            raise pickle.UnpicklingError(f"{module}.{name} is not allowed")
+        return super().find_class(module, name)
+
+
+def unpickle(data):
+    return AllowedGlobalsOnly(io.BytesIO(data)).load()
+
+
+@every_class
+def test_members_pickle_on_every_protocol(cls):
+    shared = {display(value): value for value in attributes(cls).values()}
+    for member in cls.members():
+        for protocol in PROTOCOLS:
+            back = unpickle(pickle.dumps(member, protocol))
+            assert type(back) is cls and back == member
+            # The class attribute itself, where the member has one.
+            assert back is shared.get(display(member), back)
+    assert len(shared) >= len(cls.members()) - 1
+    with pytest.raises(TypeError):
+        member.__reduce__(1)
+    with pytest.raises(TypeError):
+        cls.__reduce__(display(member))
+
+
+@every_class
+def test_pickles_are_small_and_name_only_the_allowed_globals(cls):
+    for member in cls.members():
+        for protocol in PROTOCOLS:
+            data = pickle.dumps(member, protocol)
+            opcodes, names, texts = set(), [], []
+            for opcode, arg, _ in pickletools.genops(data):
+                opcodes.add(opcode.name)
+                if opcode.name == "GLOBAL":
+                    names.append(tuple(arg.split(" ")))
+                elif opcode.name == "STACK_GLOBAL":
+                    names.append(tuple(texts[-2:]))
+                elif "UNICODE" in opcode.name:
+                    texts.append(arg)
+            assert opcodes <= PICKLE_OPCODES, (member, opcodes - PICKLE_OPCODES)
+            assert names and set(names) <= ALLOWED_GLOBALS, (member, names)
+            # The texts are the module's own names and display texts.
+            assert f"tessamir:{cls.__name__}." in " ".join(texts)
+        assert len(data) <= 128, (member, len(data))
+
+
+@dataclasses.dataclass
+class Order:
+    items: list
+    first: object
+
+
+def test_containers_of_members_copy_and_pickle():
+    picks = [member for cls in CLASSES for member in (cls.members()[-1], cls.members()[0])]
+    # A member without a class attribute, twice.
+    loose = [member for cls in CLASSES for member in unattributed(cls)][0]
+    order = Order(items=picks + [loose, loose], first=CLASSES[0].members()[0])
     clone = copy.deepcopy(order)
     assert clone == order and clone.items is not order.items
     assert dataclasses.replace(order, first=picks[1]).first == picks[1]
+    for protocol in PROTOCOLS:
+        back = pickle.loads(pickle.dumps({"order": order, "pair": (order.first, picks)}, protocol))
+        assert back["order"] == order and type(back["order"]) is Order
+        assert back["pair"] == (order.first, picks)
+        assert [type(m) for m in back["order"].items] == [type(m) for m in order.items]
+        # One object in, one object out.
+        assert back["order"].items[-1] is back["order"].items[-2]

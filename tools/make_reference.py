@@ -31,7 +31,9 @@ Every class of the module, in the order of `tessamir.__all__`, with its members 
 order (the order of `C.members()`). For each member: its class attribute (`C.<attribute>`,
 the one shared instance), its display text (what `C(text)` accepts, what `repr` shows
 between the brackets and what ordering compares) and what each of its properties and
-methods gives.
+methods gives. A member pickles by its class attribute, which unpickling reaches with
+`pkgutil.resolve_name("tessamir:<Class>.<attribute>")`; a member without one is built
+again from its text.
 """
 
 

@@ -27,8 +27,8 @@ HEADER = '''\
 # below (each the one shared instance of its member), `C(text)` builds a new
 # instance from a member's display text, and `C.members()` lists them all.
 # Members compare equal within their class, order by their display texts
-# against members of the same class, are immutable, not hashable, and copy
-# as themselves.
+# against members of the same class, are immutable, not hashable, copy as
+# themselves, and pickle as a call that reaches them by name.
 
 from typing import ClassVar, final
 
@@ -51,6 +51,7 @@ PROTOCOL = '''\
     def __len__(self) -> int: ...
     def __copy__(self) -> {c}: ...
     def __deepcopy__(self, memo: object, /) -> {c}: ...
+    def __reduce__(self) -> tuple[object, tuple[object]]: ...
 '''
 
 
