@@ -10,7 +10,8 @@ import cloudpickle
 import pytest
 
 import tessamir
-from conftest import CLASSES, display
+from conftest import CLASSES
+from surface import display
 
 # The work done in the workers, which import this module to find it.
 
