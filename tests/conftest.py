@@ -1,4 +1,6 @@
 import importlib
+import shutil
+import subprocess
 import sys
 from pathlib import Path
 
@@ -33,3 +35,16 @@ def tool(name):
     if tools not in sys.path:
         sys.path.insert(0, tools)
     return importlib.import_module(name)
+
+
+def exported_symbols(path):
+    """The names an extension module exports (without the C prefix of Mach-O)."""
+    if sys.platform == "win32":
+        return tool("pe_exports").exports(path)
+    nm = shutil.which("nm")
+    assert nm, "nm is needed to read the module's symbol table"
+    darwin = sys.platform == "darwin"
+    options = ["-g", "-U"] if darwin else ["-D", "--defined-only"]
+    out = subprocess.run([nm, *options, path], check=True, capture_output=True, text=True).stdout
+    names = [line.split()[-1] for line in out.splitlines()]
+    return [name.removeprefix("_") for name in names] if darwin else names
