@@ -11,9 +11,11 @@
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <span>
+#include <type_traits>
 
 #include "lookup.hpp"
 
@@ -24,6 +26,7 @@ struct EnumObject {
     PyObject_HEAD
     Index index;
 };
+static_assert(std::is_standard_layout_v<EnumObject>, "offsetof needs a standard-layout record");
 
 // How instances of a class are laid out.
 struct Layout {
@@ -67,7 +70,10 @@ consteval EnumClassSpec describe(const char* type_name,
     static_assert(T.aliases_in_range(), "extra texts must name members");
     static_assert(T.attributes_unique(), "one class attribute per member at most");
     static_assert(T.lookup_complete(), "every text must be found by its hash");
-    static_assert(T.max_probe <= probe_bound, "hash table probe sequence too long");
+#ifndef TESSAMIR_FIND_SEEDS  // tools/find_seeds.py builds the tables with any seed to search for good ones
+    static_assert(T.max_probe <= probe_bound,
+                  "the recorded hash seed gives too long a probe sequence: record the seed tools/find_seeds.py prints");
+#endif
     constexpr std::string_view prefix = "builtins.";
     const std::string_view full(type_name);
     if (full.substr(0, prefix.size()) != prefix) invalid_table("type names start with builtins.");
@@ -138,7 +144,17 @@ void dealloc(PyObject* self);
 PyObject* same(PyObject* self, PyObject*);
 }  // namespace detail
 
-// The process-wide state of one class object.
+// A slot array for PyType_FromSpec: the given slots and the end mark.
+template <typename... Slot>
+std::array<PyType_Slot, sizeof...(Slot) + 1> slot_array(Slot... slots) {
+    return {slots..., PyType_Slot{0, nullptr}};
+}
+
+// The process-wide state of one class object. The module uses single-phase
+// initialisation and keeps no state of its own: each class object is built once
+// per process and kept until the process ends, because the classes are
+// process-wide (a second import binds the same objects to a new module) and
+// every member instance, the class attributes included, references its class.
 struct TypeState {
     PyTypeObject* type = nullptr;  // once created, kept for the rest of the process
     std::size_t installed = 0;     // class attributes installed so far
@@ -206,23 +222,31 @@ struct EnumClass {
         return table;
     }();
 
-    static PyTypeObject* build() {
-        PyType_Slot slots[] = {
-            {Py_tp_base, &PyBaseObject_Type},
-            {Py_tp_dealloc, reinterpret_cast<void*>(detail::dealloc)},
-            {Py_tp_methods, const_cast<PyMethodDef*>(method_table.data())},
-            {Py_tp_new, reinterpret_cast<void*>(tp_new)},
-            {Py_tp_str, reinterpret_cast<void*>(tp_str)},
-            {Py_tp_repr, reinterpret_cast<void*>(tp_repr)},
-            {Py_tp_richcompare, reinterpret_cast<void*>(tp_richcompare)},
-            {Py_mp_length, reinterpret_cast<void*>(mp_length)},
-            {Py_tp_getset, const_cast<PyGetSetDef*>(property_table.data())},
-            {0, nullptr},
-        };
+    // The slots of the class: those of the protocol, then the property
+    // table for a class that has properties.
+    template <typename... Extra>
+    static auto protocol_slots_and(Extra... extra) {
+        return slot_array(PyType_Slot{Py_tp_base, &PyBaseObject_Type},
+                          PyType_Slot{Py_tp_dealloc, reinterpret_cast<void*>(detail::dealloc)},
+                          PyType_Slot{Py_tp_methods, const_cast<PyMethodDef*>(method_table.data())},
+                          PyType_Slot{Py_tp_new, reinterpret_cast<void*>(tp_new)},
+                          PyType_Slot{Py_tp_str, reinterpret_cast<void*>(tp_str)},
+                          PyType_Slot{Py_tp_repr, reinterpret_cast<void*>(tp_repr)},
+                          PyType_Slot{Py_tp_richcompare, reinterpret_cast<void*>(tp_richcompare)},
+                          PyType_Slot{Py_mp_length, reinterpret_cast<void*>(mp_length)}, extra...);
+    }
+    static auto slots() {
         if constexpr (S.properties.empty()) {
-            slots[8] = PyType_Slot{0, nullptr};
+            return protocol_slots_and();
+        } else {
+            return protocol_slots_and(
+                PyType_Slot{Py_tp_getset, const_cast<PyGetSetDef*>(property_table.data())});
         }
-        return detail::build(S, slots, state);
+    }
+
+    static PyTypeObject* build() {
+        auto table = slots();
+        return detail::build(S, table.data(), state);
     }
 };
 
@@ -253,15 +277,21 @@ PyObject* new_member_list(std::size_t first, std::size_t count) {
     return member_list(t, S, first, count);
 }
 
-// A row of the registration table: the class name and its class object.
+// What the module registers of a class: its name, its class object and its
+// description. Each class's own source file defines its registration, where
+// its tables are evaluated; other files see only the declaration.
 struct Registration {
     const char* name;
     PyTypeObject* (*type)();
+    const EnumClassSpec* spec;
 };
 
 template <const EnumClassSpec& S>
 constexpr Registration registration() {
-    return Registration{S.name(), &enum_type<S>};
+    return Registration{S.name(), &enum_type<S>, &S};
 }
+
+// The classes in registration order (module.cpp).
+std::span<const Registration* const> registrations();
 
 }  // namespace tessamir

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <string_view>
 #include <type_traits>
 
@@ -28,6 +29,8 @@ inline constexpr Index no_member = 0xFF;
 struct Member {
     const char* attribute;
     std::string_view text = {};
+
+    constexpr std::string_view display_text() const { return text.empty() ? std::string_view(attribute) : text; }
 };
 
 // An extra constructor text that names a member.
@@ -40,6 +43,12 @@ struct Alias {
 struct Attribute {
     const char* name;
     Index index;
+};
+
+// The seed of a class's hash table. Each class records its own beside its
+// table; tools/find_seeds.py searches for a good one and prints it.
+struct HashSeed {
+    std::uint64_t value;
 };
 
 // ---------------------------------------------------------------------------
@@ -110,18 +119,17 @@ inline bool same_bytes(const char* a, const char* b, std::size_t n) {
 
 constexpr bool bytes_less(std::string_view a, std::string_view b) {
     // Unsigned byte order; a proper prefix sorts first.
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto x = static_cast<unsigned char>(a[i]);
-        const auto y = static_cast<unsigned char>(b[i]);
-        if (x != y) return x < y;
-    }
-    return a.size() < b.size();
+    const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+    const char* x = a.data();
+    const char* y = b.data();
+    std::size_t i = 0;
+    while (i < n && x[i] == y[i]) ++i;
+    return i < n ? static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[i]) : a.size() < b.size();
 }
 
 // The run-time view of a class's text table, shared by all classes.
 struct TextLookup {
-    const std::string_view* keys;  // display texts, then extra texts
+    std::span<const std::string_view> keys;  // display texts, then extra texts
     const Index* key_member;       // member named by each key
     const Index* slots;            // hash slot -> key number, or no_member
     std::uint64_t seed;
@@ -155,6 +163,73 @@ constexpr unsigned slot_bits(std::size_t entries) {
     return bits;
 }
 
+// Places keys 0 to count - 1 in a table of 2^bits slots by their hash, each
+// in the first free slot from its own (linear probing), and returns the
+// longest probe sequence. The class tables and the seed search share it.
+constexpr unsigned fill_slots(Index* table, unsigned bits, const std::string_view* keys, std::size_t count,
+                              std::uint64_t seed) {
+    const std::size_t mask = (std::size_t(1) << bits) - 1;
+    for (std::size_t slot = 0; slot <= mask; ++slot) table[slot] = no_member;
+    unsigned longest = 0;
+    for (std::size_t k = 0; k < count; ++k) {
+        std::size_t slot = text_hash(keys[k].data(), keys[k].size(), seed) >> (64 - bits);
+        unsigned probe = 0;
+        for (; table[slot] != no_member; slot = (slot + 1) & mask) ++probe;
+        table[slot] = static_cast<Index>(k);
+        longest = std::max(longest, probe);
+    }
+    return longest;
+}
+
+// Whether the first `count` texts differ pairwise. Each text goes into a
+// scratch hash table and is compared only with the texts already on its probe
+// sequence, so the cost grows with the number of texts, not with its square.
+template <std::size_t N>
+constexpr bool all_distinct(const std::array<std::string_view, N>& texts, std::size_t count = N) {
+    constexpr unsigned bits = slot_bits(N);
+    constexpr std::size_t mask = (std::size_t(1) << bits) - 1;
+    constexpr std::size_t empty = N;
+    std::array<std::size_t, mask + 1> table{};
+    for (auto& slot : table) slot = empty;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::size_t slot = text_hash(texts[i].data(), texts[i].size(), 0) >> (64 - bits);
+        for (; table[slot] != empty; slot = (slot + 1) & mask) {
+            if (texts[table[slot]] == texts[i]) return false;
+        }
+        table[slot] = i;
+    }
+    return true;
+}
+
+// The numbers 0 to N - 1 ordered by the byte order of texts[0] to
+// texts[N - 1]: a bottom-up merge sort, which costs the compiler a few steps
+// per comparison where the library's sort costs it many.
+template <std::size_t N>
+constexpr std::array<Index, N> sorted_by_text(const std::string_view* texts) {
+    std::array<Index, N> a{};
+    std::array<Index, N> b{};
+    for (std::size_t i = 0; i < N; ++i) a[i] = static_cast<Index>(i);
+    Index* from = a.data();
+    Index* to = b.data();
+    for (std::size_t width = 1; width < N; width *= 2) {
+        for (std::size_t low = 0; low < N; low += 2 * width) {
+            const std::size_t middle = std::min(low + width, N);
+            const std::size_t high = std::min(low + 2 * width, N);
+            std::size_t i = low;
+            std::size_t j = middle;
+            std::size_t k = low;
+            while (i < middle && j < high) to[k++] = bytes_less(texts[from[j]], texts[from[i]]) ? from[j++] : from[i++];
+            while (i < middle) to[k++] = from[i++];
+            while (j < high) to[k++] = from[j++];
+        }
+        Index* const swapped = from;
+        from = to;
+        to = swapped;
+    }
+    if (from != a.data()) return b;
+    return a;
+}
+
 template <std::size_t N, std::size_t A = 0>
 struct EnumTable {
     static_assert(N >= 2 && N <= 250, "a class has 2 to 250 members");
@@ -178,13 +253,13 @@ struct EnumTable {
 
     // `install` lists member indexes in the order their class attributes are
     // installed; empty means index order. Members with a null attribute name
-    // get no class attribute.
-    consteval EnumTable(const std::array<Member, N>& members,
-                        const std::array<Alias, A>& aliases = {},
-                        const std::array<Index, N>* install = nullptr) {
+    // get no class attribute. The hash table is filled once, with the class's
+    // recorded seed; the class's description checks what it gives.
+    consteval EnumTable(const std::array<Member, N>& members, const std::array<Alias, A>& aliases,
+                        const std::array<Index, N>* install, HashSeed hash_seed)
+        : seed(hash_seed.value) {
         for (std::size_t i = 0; i < N; ++i) {
-            const Member& m = members[i];
-            keys[i] = m.text.empty() ? std::string_view(m.attribute) : m.text;
+            keys[i] = members[i].display_text();
             key_member[i] = static_cast<Index>(i);
         }
         for (std::size_t j = 0; j < A; ++j) {
@@ -203,48 +278,13 @@ struct EnumTable {
             max_length = std::max(max_length, k.size());
         }
         // Rank of each display text in byte order.
-        std::array<Index, N> order{};
-        for (std::size_t i = 0; i < N; ++i) order[i] = static_cast<Index>(i);
-        std::sort(order.begin(), order.end(),
-                  [this](Index x, Index y) { return bytes_less(keys[x], keys[y]); });
+        const std::array<Index, N> order = sorted_by_text<N>(keys.data());
         for (std::size_t r = 0; r < N; ++r) rank[order[r]] = static_cast<Index>(r);
-        // The seed with the shortest longest probe sequence.
-        unsigned best = ~0u;
-        for (std::uint64_t s = 1; s <= 256 && best > 1; ++s) {
-            std::array<Index, slot_count> trial{};
-            const unsigned probe = fill(trial, s);
-            if (probe < best) {
-                best = probe;
-                seed = s;
-                slots = trial;
-            }
-        }
-        max_probe = best;
-    }
-
-    constexpr unsigned fill(std::array<Index, slot_count>& table, std::uint64_t s) const {
-        for (auto& slot : table) slot = no_member;
-        unsigned longest = 0;
-        for (std::size_t k = 0; k < N + A; ++k) {
-            std::size_t slot = text_hash(keys[k].data(), keys[k].size(), s) >> (64 - bits);
-            unsigned probe = 0;
-            while (table[slot] != no_member) {
-                slot = (slot + 1) & (slot_count - 1);
-                ++probe;
-            }
-            table[slot] = static_cast<Index>(k);
-            longest = std::max(longest, probe);
-        }
-        return longest;
+        max_probe = fill_slots(slots.data(), bits, keys.data(), N + A, seed);
     }
 
     // Invariants every class table must satisfy.
-    constexpr bool texts_unique() const {
-        for (std::size_t i = 0; i < N + A; ++i)
-            for (std::size_t j = i + 1; j < N + A; ++j)
-                if (keys[i] == keys[j]) return false;
-        return true;
-    }
+    constexpr bool texts_unique() const { return all_distinct(keys); }
     constexpr bool texts_nonempty() const {
         for (const auto& k : keys)
             if (k.empty()) return false;
@@ -257,14 +297,15 @@ struct EnumTable {
     }
     // Each member holds at most one class attribute, and attribute names differ.
     constexpr bool attributes_unique() const {
+        std::array<bool, N> taken{};
+        std::array<std::string_view, N> names{};
         for (std::size_t i = 0; i < attribute_count; ++i) {
-            if (attributes[i].index >= N) return false;
-            for (std::size_t j = i + 1; j < attribute_count; ++j) {
-                if (attributes[i].index == attributes[j].index) return false;
-                if (std::string_view(attributes[i].name) == std::string_view(attributes[j].name)) return false;
-            }
+            const Index index = attributes[i].index;
+            if (index >= N || taken[index]) return false;
+            taken[index] = true;
+            names[i] = attributes[i].name;
         }
-        return true;
+        return all_distinct(names, attribute_count);
     }
     // Every key is found again through the hash table.
     constexpr bool lookup_complete() const {
@@ -280,27 +321,41 @@ struct EnumTable {
     }
 
     constexpr TextLookup lookup() const {
-        return TextLookup{keys.data(), key_member.data(), slots.data(), seed, bits,
+        return TextLookup{std::span<const std::string_view>(keys), key_member.data(), slots.data(), seed, bits,
                           max_probe, min_length, max_length};
     }
 };
 
 // Tables as class files write them: the members in index order, then either
-// extra constructor texts or the installation order of the class attributes.
+// extra constructor texts or the installation order of the class attributes,
+// and last the class's hash seed.
 template <std::size_t N>
-consteval EnumTable<N> enum_table(const Member (&members)[N]) {
-    return EnumTable<N>(std::to_array(members));
+consteval EnumTable<N> enum_table(const std::array<Member, N>& members, HashSeed seed) {
+    return EnumTable<N>(members, {}, nullptr, seed);
+}
+
+template <std::size_t N>
+consteval EnumTable<N> enum_table(const Member (&members)[N], HashSeed seed) {
+    return EnumTable<N>(std::to_array(members), {}, nullptr, seed);
 }
 
 template <std::size_t N, std::size_t A>
-consteval EnumTable<N, A> enum_table(const Member (&members)[N], const Alias (&aliases)[A]) {
-    return EnumTable<N, A>(std::to_array(members), std::to_array(aliases));
+consteval EnumTable<N, A> enum_table(const std::array<Member, N>& members, const Alias (&aliases)[A], HashSeed seed) {
+    return EnumTable<N, A>(members, std::to_array(aliases), nullptr, seed);
 }
 
 template <std::size_t N>
-consteval EnumTable<N> enum_table(const Member (&members)[N], const Index (&install)[N]) {
+consteval EnumTable<N> enum_table(const Member (&members)[N], const Index (&install)[N], HashSeed seed) {
     const std::array<Index, N> order = std::to_array(install);
-    return EnumTable<N>(std::to_array(members), {}, &order);
+    return EnumTable<N>(std::to_array(members), {}, &order, seed);
+}
+
+// The members of a family's rows, each of which begins with its member.
+template <typename Row, std::size_t N>
+consteval std::array<Member, N> members_of(const Row (&rows)[N]) {
+    std::array<Member, N> members{};
+    for (std::size_t i = 0; i < N; ++i) members[i] = rows[i].member;
+    return members;
 }
 
 // Longest probe sequence any class may need: lookups stay O(1).

@@ -3,45 +3,45 @@
 #include "currency/iso4217.hpp"
 #include "enum.hpp"
 #include "exchange/iso10383.hpp"
+#include "sector/industry.hpp"
+#include "sector/industry_group.hpp"
+#include "sector/sector.hpp"
+#include "sector/subindustry.hpp"
 #include "security/bond.hpp"
 #include "security/commodity.hpp"
 #include "security/equity.hpp"
 #include "security/fund.hpp"
 #include "security/option.hpp"
-#include "sector/industry.hpp"
-#include "sector/industry_group.hpp"
-#include "sector/sector.hpp"
-#include "sector/subindustry.hpp"
 #include "security/security.hpp"
-#include "trading/mod.hpp"
+#include "trading/order_entry.hpp"
 
 namespace tessamir {
 namespace {
 
 // The classes in the order they are registered, which is also the order of
 // the names in __all__.
-constexpr Registration registry[] = {
-    registration<country::country_class>(),
-    registration<currency::currency_class>(),
-    registration<exchange::exchange_class>(),
-    registration<sector::sector_class>(),
-    registration<sector::industry_group_class>(),
-    registration<sector::industry_class>(),
-    registration<sector::subindustry_class>(),
-    registration<security::security_type_class>(),
-    registration<security::equity_type_class>(),
-    registration<security::option_type_class>(),
-    registration<security::option_exercise_type_class>(),
-    registration<security::bond_type_class>(),
-    registration<security::commodity_type_class>(),
-    registration<security::fund_type_class>(),
-    registration<security::fund_sub_type_class>(),
-    registration<security::mutual_fund_endedness_class>(),
-    registration<trading::order_type_class>(),
-    registration<trading::side_class>(),
-    registration<trading::time_in_force_class>(),
-    registration<trading::order_flag_class>(),
-    registration<trading::trading_type_class>(),
+constexpr const Registration* registry[] = {
+    &country::country_registration,
+    &currency::currency_registration,
+    &exchange::exchange_registration,
+    &sector::sector_registration,
+    &sector::industry_group_registration,
+    &sector::industry_registration,
+    &sector::subindustry_registration,
+    &security::security_type_registration,
+    &security::equity_type_registration,
+    &security::option_type_registration,
+    &security::option_exercise_type_registration,
+    &security::bond_type_registration,
+    &security::commodity_type_registration,
+    &security::fund_type_registration,
+    &security::fund_sub_type_registration,
+    &security::mutual_fund_endedness_registration,
+    &trading::order_type_registration,
+    &trading::side_registration,
+    &trading::time_in_force_registration,
+    &trading::order_flag_registration,
+    &trading::trading_type_registration,
 };
 
 PyModuleDef module_def = {
@@ -97,9 +97,11 @@ int register_class(PyObject* module, const Registration& row) {
 
 }  // namespace
 
+std::span<const Registration* const> registrations() { return registry; }
+
 int register_classes(PyObject* module) {
-    for (const Registration& row : registry) {
-        if (register_class(module, row) < 0) return -1;
+    for (const Registration* row : registry) {
+        if (register_class(module, *row) < 0) return -1;
     }
     return 0;
 }

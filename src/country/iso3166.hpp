@@ -16,15 +16,15 @@
 
 namespace tessamir::country {
 
-// One member: its alpha-2 code (the class attribute and display text), its
-// alpha-3 code and its display name.
-struct Entry {
+// One country: its member (the alpha-2 code, display text and class
+// attribute), its alpha-3 code and its display name.
+struct CountryRow {
     Member member;
     std::string_view code3;
     std::string_view name;
 };
 
-inline constexpr Entry entries[] = {
+inline constexpr CountryRow country_rows[] = {
     {{"AF"}, "AFG", "Afghanistan"},
     {{"AX"}, "ALA", "Åland Islands"},
     {{"AL"}, "ALB", "Albania"},
@@ -277,85 +277,21 @@ inline constexpr Entry entries[] = {
     {{nullptr, "XX"}, "XXX", "Uncategorized"},
 };
 
-inline constexpr std::size_t size = std::size(entries);
-static_assert(size == 250);
-
-consteval std::array<Member, size> members() {
-    std::array<Member, size> m{};
-    for (std::size_t i = 0; i < size; ++i) m[i] = entries[i].member;
-    return m;
-}
-
-inline constexpr EnumTable<size> country_table{members()};
-static_assert(country_table.attribute_count == 249, "every member but XX has a class attribute");
+inline constexpr std::size_t country_count = std::size(country_rows);
 
 // The member with the given alpha-2 code. Not a constant for an unknown code.
-constexpr Index index_of(std::string_view code) {
-    for (std::size_t i = 0; i < size; ++i) {
-        if (country_table.keys[i] == code) return static_cast<Index>(i);
+constexpr Index country_index(std::string_view code) {
+    for (std::size_t i = 0; i < country_count; ++i) {
+        if (country_rows[i].member.display_text() == code) return static_cast<Index>(i);
     }
     invalid_table("no country has this alpha-2 code");
     return no_member;
 }
 
-inline constexpr Index uncategorized = index_of("XX");
-static_assert(uncategorized == size - 1 && entries[uncategorized].member.attribute == nullptr);
-static_assert(index_of("AX") == 1 && index_of("CA") == 40 && index_of("US") == 235);
+// A new Country member, or NULL with an exception set (the class object is
+// built first if need be).
+PyObject* new_country(Index index);
 
-inline constexpr std::array<std::string_view, size> names = [] {
-    std::array<std::string_view, size> n{};
-    for (std::size_t i = 0; i < size; ++i) n[i] = entries[i].name;
-    return n;
-}();
-
-constexpr bool codes_well_formed() {
-    const auto upper = [](std::string_view code, std::size_t length) {
-        if (code.size() != length) return false;
-        for (const char c : code) {
-            if (c < 'A' || c > 'Z') return false;
-        }
-        return true;
-    };
-    for (std::size_t i = 0; i < size; ++i) {
-        if (!upper(country_table.keys[i], 2) || !upper(entries[i].code3, 3) || entries[i].name.empty()) return false;
-        for (std::size_t j = 0; j < i; ++j) {
-            if (entries[i].code3 == entries[j].code3) return false;
-        }
-    }
-    return true;
-}
-static_assert(codes_well_formed(), "alpha-2 and alpha-3 codes are unique uppercase letters");
-
-// ---------------------------------------------------------------------------
-// The Country class. Its str() is the display name; its display text (what
-// repr shows, what ordering compares and the constructor accepts) is the
-// alpha-2 code.
-
-// An instance: the display name and, twice, the member index.
-struct CountryObject {
-    PyObject_HEAD
-    std::string_view name;  // constant text, not owned
-    Index code;
-    Index code3;
-};
-
-// Sets the name and code3 of a new instance from its index (iso3166.cpp).
-void fill(PyObject* self, Index index);
-
-// The read-only properties, each a new str (iso3166.cpp).
-PyObject* get_code(PyObject* self, void*);
-PyObject* get_code3(PyObject* self, void*);
-PyObject* get_name(PyObject* self, void*);
-PyObject* get_flag(PyObject* self, void*);
-
-inline constexpr PyGetSetDef properties[] = {
-    {"code", get_code, nullptr, "", nullptr},
-    {"code3", get_code3, nullptr, "", nullptr},
-    {"name", get_name, nullptr, "", nullptr},
-    {"flag", get_flag, nullptr, "", nullptr},
-};
-
-inline constexpr EnumClassSpec country_class = describe<country_table>(
-    "builtins.Country", {}, properties, Layout{sizeof(CountryObject), offsetof(CountryObject, code), fill}, names);
+extern const Registration country_registration;
 
 }  // namespace tessamir::country

@@ -1,7 +1,45 @@
-// The properties of a currency.
+// The Currency class: its table, evaluated here once, and its properties.
 #include "iso4217.hpp"
 
 namespace tessamir::currency {
+namespace {
+
+constexpr auto currency_table = enum_table(members_of(currency_rows), currency_aliases, HashSeed{44});
+
+// Every code is three capital ASCII letters; with CNY and USX left out the
+// codes ascend strictly.
+consteval bool codes_well_formed() {
+    std::string_view previous;
+    for (std::size_t i = 0; i < currency_count; ++i) {
+        const std::string_view code = currency_rows[i].member.attribute;
+        if (code.size() != 3 || !currency_rows[i].member.text.empty()) return false;
+        for (const char c : code) {
+            if (c < 'A' || c > 'Z') return false;
+        }
+        if (code == "CNY" || code == "USX") continue;
+        if (!previous.empty() && !bytes_less(previous, code)) return false;
+        previous = code;
+    }
+    return true;
+}
+
+static_assert(currency_count == 183);
+static_assert(codes_well_formed());
+static_assert(currency_index("AED") == 0 && currency_index("ZWL") == 182);
+static_assert(currency_index("EUX") == 48 && currency_index("EUR") == 47);
+static_assert(currency_index("GBX") == 52 && currency_index("GBP") == 51);
+static_assert(currency_index("CNY") == 120 && currency_index("RSD") == 119 && currency_index("RUB") == 121);
+static_assert(currency_index("USX") == 151 && currency_index("USD") == 150 && currency_index("USN") == 152);
+
+PyObject* currency_code(PyObject* self, void*);
+PyObject* currency_name(PyObject* self, void*);
+
+constexpr PyGetSetDef currency_properties[] = {
+    {"code", currency_code, nullptr, "", nullptr},
+    {"name", currency_name, nullptr, "", nullptr},
+};
+
+constexpr EnumClassSpec currency_class = describe<currency_table>("builtins.Currency", {}, currency_properties);
 
 PyObject* currency_code(PyObject* self, void*) {
     return text_str(currency_class, member_index(currency_class, self));
@@ -10,5 +48,9 @@ PyObject* currency_code(PyObject* self, void*) {
 PyObject* currency_name(PyObject* self, void*) {
     return new_str(currency_rows[member_index(currency_class, self)].name);
 }
+
+}  // namespace
+
+constexpr Registration currency_registration = registration<currency_class>();
 
 }  // namespace tessamir::currency

@@ -10,80 +10,43 @@
 #include <cstddef>
 #include <string_view>
 
-#include "../country/iso3166.hpp"
 #include "../enum.hpp"
 
 namespace tessamir::exchange {
 
-// The codes in index order, grouped by country.
-inline constexpr const char* codes[] = {
+// One venue: its code (the class attribute; the display text derives from it)
+// and the alpha-2 code of its country.
+struct ExchangeRow {
+    const char* code;
+    std::string_view country;
+};
+
+// Index order: grouped by country.
+inline constexpr ExchangeRow exchange_rows[] = {
     // United States
-    "XNYS", "NYSD", "XCIS", "CISD", "XCHI", "ARCX", "ARCD", "ARCO", "XASE", "AMXO", "XNAS", "XNGS",
-    "XNCM", "XNMS", "NASD", "XNDQ", "XBOS", "BOSD", "XBXO", "XPHL", "XPSX", "PSXD", "XPHO", "XPBT",
-    "XPOR", "XNFI", "XISE", "GMNI", "MCRY", "XCBO", "EDGA", "EDGD", "EDGX", "EDDP", "EDGO", "BATS",
-    "BZXD", "BATO", "BATY", "BYXD", "C2OX", "XCME", "FCME", "GLBX", "XCBT", "FCBT", "XKBT", "XNYM",
-    "MIHI", "MPRL", "EPRL", "EPRD", "XMIO", "EMLD", "OTCM", "CAVE", "OTCB", "OTCQ", "PINL", "PINI",
-    "PINX", "PSGM", "PINC", "FINR", "FINN", "FINC", "FINY", "XADF", "FINO", "OOTC", "OPRA", "MEMX",
-    "MEMD", "MXOP", "IEXG", "LTSE",
+    {"XNYS", "US"}, {"NYSD", "US"}, {"XCIS", "US"}, {"CISD", "US"}, {"XCHI", "US"}, {"ARCX", "US"},
+    {"ARCD", "US"}, {"ARCO", "US"}, {"XASE", "US"}, {"AMXO", "US"}, {"XNAS", "US"}, {"XNGS", "US"},
+    {"XNCM", "US"}, {"XNMS", "US"}, {"NASD", "US"}, {"XNDQ", "US"}, {"XBOS", "US"}, {"BOSD", "US"},
+    {"XBXO", "US"}, {"XPHL", "US"}, {"XPSX", "US"}, {"PSXD", "US"}, {"XPHO", "US"}, {"XPBT", "US"},
+    {"XPOR", "US"}, {"XNFI", "US"}, {"XISE", "US"}, {"GMNI", "US"}, {"MCRY", "US"}, {"XCBO", "US"},
+    {"EDGA", "US"}, {"EDGD", "US"}, {"EDGX", "US"}, {"EDDP", "US"}, {"EDGO", "US"}, {"BATS", "US"},
+    {"BZXD", "US"}, {"BATO", "US"}, {"BATY", "US"}, {"BYXD", "US"}, {"C2OX", "US"}, {"XCME", "US"},
+    {"FCME", "US"}, {"GLBX", "US"}, {"XCBT", "US"}, {"FCBT", "US"}, {"XKBT", "US"}, {"XNYM", "US"},
+    {"MIHI", "US"}, {"MPRL", "US"}, {"EPRL", "US"}, {"EPRD", "US"}, {"XMIO", "US"}, {"EMLD", "US"},
+    {"OTCM", "US"}, {"CAVE", "US"}, {"OTCB", "US"}, {"OTCQ", "US"}, {"PINL", "US"}, {"PINI", "US"},
+    {"PINX", "US"}, {"PSGM", "US"}, {"PINC", "US"}, {"FINR", "US"}, {"FINN", "US"}, {"FINC", "US"},
+    {"FINY", "US"}, {"XADF", "US"}, {"FINO", "US"}, {"OOTC", "US"}, {"OPRA", "US"}, {"MEMX", "US"},
+    {"MEMD", "US"}, {"MXOP", "US"}, {"IEXG", "US"}, {"LTSE", "US"},
     // Canada
-    "XCNQ", "PURE", "CSE2", "XTSE", "XDRK", "VDRK", "XTSX", "XTNX", "XATS", "XATX", "ADRK", "XMOD",
-    "XMOC", "NEOE", "NEOD", "NEON", "NEOC",
+    {"XCNQ", "CA"}, {"PURE", "CA"}, {"CSE2", "CA"}, {"XTSE", "CA"}, {"XDRK", "CA"}, {"VDRK", "CA"},
+    {"XTSX", "CA"}, {"XTNX", "CA"}, {"XATS", "CA"}, {"XATX", "CA"}, {"ADRK", "CA"}, {"XMOD", "CA"},
+    {"XMOC", "CA"}, {"NEOE", "CA"}, {"NEOD", "CA"}, {"NEON", "CA"}, {"NEOC", "CA"},
     // No country
-    "XXXX", "PYPR", "SIMU",
+    {"XXXX", "XX"}, {"PYPR", "XX"}, {"SIMU", "XX"},
 };
 
-inline constexpr std::size_t size = std::size(codes);
-inline constexpr std::size_t code_length = 4;
-static_assert(size == 96);
+inline constexpr std::size_t exchange_count = std::size(exchange_rows);
 
-// The groups of `codes`: each ends before `end` and lies in `country`.
-struct Group {
-    std::size_t end;
-    std::string_view country;  // alpha-2 code
-};
-inline constexpr Group groups[] = {{76, "US"}, {93, "CA"}, {size, "XX"}};
-
-// The Country member index of each code.
-inline constexpr std::array<Index, size> countries = [] {
-    std::array<Index, size> table{};
-    std::size_t i = 0;
-    for (const Group& group : groups) {
-        for (; i < group.end; ++i) table[i] = country::index_of(group.country);
-    }
-    return table;
-}();
-static_assert(sizeof(countries) == 96 && countries[0] == 235 && countries[76] == 40 && countries[95] == 249);
-
-// The display texts: the first character of the code, then the others with
-// their letters in lower case.
-inline constexpr auto display_texts = [] {
-    std::array<std::array<char, code_length>, size> texts{};
-    for (std::size_t i = 0; i < size; ++i) {
-        const std::string_view code = codes[i];
-        if (code.size() != code_length) invalid_table("a code has four characters");
-        for (std::size_t k = 0; k < code_length; ++k) {
-            const char c = code[k];
-            const bool letter = c >= 'A' && c <= 'Z';
-            if (!letter && (c < '0' || c > '9')) invalid_table("codes are uppercase letters and digits");
-            texts[i][k] = k > 0 && letter ? static_cast<char>(c - 'A' + 'a') : c;
-        }
-    }
-    return texts;
-}();
-
-consteval std::array<Member, size> members() {
-    std::array<Member, size> m{};
-    for (std::size_t i = 0; i < size; ++i) m[i] = Member{codes[i], {display_texts[i].data(), code_length}};
-    return m;
-}
-
-inline constexpr EnumTable<size> exchange_table{members()};
-
-// country(): a new Country member, the country of the venue (iso10383.cpp).
-PyObject* country_of(PyObject* self, PyObject*);
-
-inline constexpr PyMethodDef methods[] = {{"country", country_of, METH_NOARGS, ""}};
-
-inline constexpr EnumClassSpec exchange_class = describe<exchange_table>("builtins.Exchange", methods);
+extern const Registration exchange_registration;
 
 }  // namespace tessamir::exchange

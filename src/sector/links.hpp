@@ -1,18 +1,43 @@
 // The links between two adjacent levels of the sector classification.
 //
-// The lower level holds one parent per member, and parents never decrease in
-// index order, so the children of an upper member are a run of consecutive
-// lower members. The runs are derived from the parent column by the compiler;
-// a call reads one parent or one run and makes new members.
+// Each member of a lower level names its parent in the level above, and the
+// rows of a lower level are grouped by parent in the parents' order, so the
+// children of an upper member are a run of consecutive lower members. The
+// parent indexes and the runs are derived from the names by the compiler; a
+// call reads one parent or one run and makes new members.
 #pragma once
 
 #include <array>
 #include <cstddef>
-#include <iterator>
+#include <string_view>
 
 #include "../enum.hpp"
 
 namespace tessamir::sector {
+
+// One member of a lower level and the class attribute name of its parent.
+struct ChildRow {
+    Member member;
+    std::string_view parent;
+};
+
+constexpr const Member& member_of(const Member& row) { return row; }
+constexpr const Member& member_of(const ChildRow& row) { return row.member; }
+
+// The index of each lower row's parent among the upper rows. The search for
+// a row's parent goes on from the previous row's, so a name that names no
+// upper member, or a parent out of order, is never found and stops the build.
+template <std::size_t L, typename UpperRow, std::size_t U>
+consteval std::array<Index, L> parent_column(const ChildRow (&rows)[L], const UpperRow (&upper)[U]) {
+    std::array<Index, L> column{};
+    std::size_t parent = 0;
+    for (std::size_t i = 0; i < L; ++i) {
+        while (parent < U && std::string_view(member_of(upper[parent]).attribute) != rows[i].parent) ++parent;
+        if (parent == U) invalid_table("a parent names no member of the level above, or comes out of order");
+        column[i] = static_cast<Index>(parent);
+    }
+    return column;
+}
 
 // Where the children of each upper member start, and how many there are.
 template <std::size_t U>
@@ -30,7 +55,7 @@ struct ChildRuns {
 
 // Parents name members of an upper level of `upper` members and never decrease.
 template <std::size_t L>
-constexpr bool parents_ordered(const Index (&parent)[L], std::size_t upper) {
+constexpr bool parents_ordered(const std::array<Index, L>& parent, std::size_t upper) {
     for (std::size_t i = 0; i < L; ++i) {
         if (parent[i] >= upper) return false;
         if (i > 0 && parent[i] < parent[i - 1]) return false;
@@ -39,7 +64,7 @@ constexpr bool parents_ordered(const Index (&parent)[L], std::size_t upper) {
 }
 
 template <std::size_t U, std::size_t L>
-consteval ChildRuns<U> child_runs(const Index (&parent)[L]) {
+consteval ChildRuns<U> child_runs(const std::array<Index, L>& parent) {
     ChildRuns<U> runs{};
     for (std::size_t i = 0; i < L; ++i) {
         const Index p = parent[i];

@@ -5,7 +5,7 @@
 
 namespace tessamir::sector {
 
-inline constexpr auto sector_table = enum_table({
+inline constexpr Member sector_rows[] = {
     {"Energy"},
     {"Materials"},
     {"Industrials"},
@@ -17,15 +17,8 @@ inline constexpr auto sector_table = enum_table({
     {"CommunicationServices"},
     {"Utilities"},
     {"RealEstate"},
-});
-static_assert(sector_table.size == 11);
-
-PyObject* sector_industry_groups(PyObject* self, PyObject*);
-
-inline constexpr PyMethodDef sector_methods[] = {
-    {"industry_groups", sector_industry_groups, METH_NOARGS, ""},
 };
 
-inline constexpr EnumClassSpec sector_class = describe<sector_table>("builtins.Sector", sector_methods);
+extern const Registration sector_registration;
 
 }  // namespace tessamir::sector

@@ -5,8 +5,7 @@
 
 namespace tessamir::security {
 
-inline constexpr auto bond_type_table = enum_table({{"Corporate"}, {"Government"}, {"Municipal"}});
-static_assert(bond_type_table.size == 3);
-inline constexpr EnumClassSpec bond_type_class = describe<bond_type_table>("builtins.BondType");
+inline constexpr Member bond_type_rows[] = {{"Corporate"}, {"Government"}, {"Municipal"}};
+extern const Registration bond_type_registration;
 
 }  // namespace tessamir::security

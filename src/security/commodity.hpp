@@ -5,8 +5,7 @@
 
 namespace tessamir::security {
 
-inline constexpr auto commodity_type_table = enum_table({{"Energy"}, {"Metals"}, {"Agriculture"}});
-static_assert(commodity_type_table.size == 3);
-inline constexpr EnumClassSpec commodity_type_class = describe<commodity_type_table>("builtins.CommodityType");
+inline constexpr Member commodity_type_rows[] = {{"Energy"}, {"Metals"}, {"Agriculture"}};
+extern const Registration commodity_type_registration;
 
 }  // namespace tessamir::security

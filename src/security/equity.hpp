@@ -5,10 +5,9 @@
 
 namespace tessamir::security {
 
-inline constexpr auto equity_type_table = enum_table({
+inline constexpr Member equity_type_rows[] = {
     {"Shares"}, {"PreferredShares"}, {"ConvertibleShares"}, {"PreferredConvertibleShares"}, {"DepositoryReceipt"},
-});
-static_assert(equity_type_table.size == 5);
-inline constexpr EnumClassSpec equity_type_class = describe<equity_type_table>("builtins.EquityType");
+};
+extern const Registration equity_type_registration;
 
 }  // namespace tessamir::security

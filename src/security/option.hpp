@@ -5,13 +5,10 @@
 
 namespace tessamir::security {
 
-inline constexpr auto option_type_table = enum_table({{"Call"}, {"Put"}});
-static_assert(option_type_table.size == 2);
-inline constexpr EnumClassSpec option_type_class = describe<option_type_table>("builtins.OptionType");
+inline constexpr Member option_type_rows[] = {{"Call"}, {"Put"}};
+extern const Registration option_type_registration;
 
-inline constexpr auto option_exercise_type_table = enum_table({{"American"}, {"European"}, {"Bermudan"}});
-static_assert(option_exercise_type_table.size == 3);
-inline constexpr EnumClassSpec option_exercise_type_class =
-    describe<option_exercise_type_table>("builtins.OptionExerciseType");
+inline constexpr Member option_exercise_type_rows[] = {{"American"}, {"European"}, {"Bermudan"}};
+extern const Registration option_exercise_type_registration;
 
 }  // namespace tessamir::security

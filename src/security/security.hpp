@@ -5,11 +5,10 @@
 
 namespace tessamir::security {
 
-inline constexpr auto security_type_table = enum_table({
+inline constexpr Member security_type_rows[] = {
     {"Equity"}, {"Option"}, {"Bond"}, {"Forward"}, {"Future"}, {"PerpetualFuture"},
     {"Spread"}, {"Fund"}, {"Commodity"}, {"Currency"}, {"Pair"}, {"Index"},
-});
-static_assert(security_type_table.size == 12);
-inline constexpr EnumClassSpec security_type_class = describe<security_type_table>("builtins.SecurityType");
+};
+extern const Registration security_type_registration;
 
 }  // namespace tessamir::security
