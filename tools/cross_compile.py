@@ -6,8 +6,10 @@ C++ compiler (the PyPI package ziglang), and checks what it exports.
 Every translation unit under src/ is compiled with the compiler's default
 limits and the warning flags of cmake/TessamirExtension.cmake, against the
 headers of the limited API 3.11 of the running interpreter. Each module is then
-linked, and it must export PyInit_tessamir alone. The results are left in
-build/cross/TARGET. LLVM's object tools (llvm-objdump, llvm-readobj) read them.
+linked with nothing but the interpreter and the C library (it needs no C++
+runtime library), and it must export PyInit_tessamir alone. The results are
+left in build/cross/TARGET; LLVM's object tools (llvm-objdump, llvm-nm,
+llvm-readobj) read them.
 
 macOS: Python.h adjusts the sizes of this machine's pyconfig.h for the Mach-O
 target itself (pymacconfig.h). The module is linked as a dylib whose
@@ -87,6 +89,11 @@ typedef long long Py_ssize_t;
 #endif
 """
 
+# The module needs nothing of the interpreter's process but the interpreter
+# and the C library: no C++ runtime library is linked (which also spares
+# building zig's libc++ for each target).
+LINK = ["-shared", "-nostdlib++"]
+
 # The symbols zig's Mach-O linker adds to the exports of every dylib.
 ZIG_MACHO_EXPORTS = {"__mh_dylib_header", "___dso_handle"}
 
@@ -147,7 +154,7 @@ def compile_units(target, out, include):
 
 def link_macos(target, out, objects):
     module = out / "tessamir.abi3.so"
-    zig("c++", "-target", target, "-shared", "-undefined", "dynamic_lookup", "-Wl,-dead_strip",
+    zig("c++", "-target", target, *LINK, "-undefined", "dynamic_lookup", "-Wl,-dead_strip",
         *objects, "-o", module, check=True)
 
     def lines(*options):
@@ -186,7 +193,7 @@ def link_windows(target, out, objects):
     library = out / "python3.lib"
     zig("dlltool", "-d", definitions, "-l", library, "-m", "i386:x86-64", check=True)
     module = out / "tessamir.pyd"
-    zig("c++", "-target", target, "-shared", "-Wl,--gc-sections", *objects, library, "-o", module,
+    zig("c++", "-target", target, *LINK, "-Wl,--gc-sections", *objects, library, "-o", module,
         check=True)
     exported = pe_exports.exports(module)
     readobj = subprocess.run([llvm("llvm-readobj"), "--coff-exports", module],
@@ -201,6 +208,14 @@ def link_windows(target, out, objects):
     foreign = sorted(name for name in imported if not name.startswith(("Py", "_Py")))
     if not imported or foreign:
         problems.append(f"imports from python3.dll that are not the interpreter's: {foreign or 'none at all'}")
+    # The interpreter's DLL, the system's and the C library's (the UCRT).
+    headers = subprocess.run([llvm("llvm-objdump"), "-p", module],
+                             check=True, capture_output=True, text=True).stdout
+    dlls = {line.split(":", 1)[1].strip() for line in headers.splitlines() if "DLL Name:" in line}
+    others = sorted(dll for dll in dlls
+                    if dll != "python3.dll" and not dll.lower().startswith(("kernel32.", "api-ms-win-crt-")))
+    if "python3.dll" not in dlls or others:
+        problems.append(f"imports from {sorted(dlls)}")
     return module, problems
 
 
