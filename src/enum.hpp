@@ -222,10 +222,9 @@ struct EnumClass {
         return table;
     }();
 
-    // The slots of the class: those of the protocol, then the property
-    // table for a class that has properties.
+    // The slots of the protocol, then the given extra ones and the end mark.
     template <typename... Extra>
-    static auto protocol_slots_and(Extra... extra) {
+    static auto protocol_slots(Extra... extra) {
         return slot_array(PyType_Slot{Py_tp_base, &PyBaseObject_Type},
                           PyType_Slot{Py_tp_dealloc, reinterpret_cast<void*>(detail::dealloc)},
                           PyType_Slot{Py_tp_methods, const_cast<PyMethodDef*>(method_table.data())},
@@ -235,12 +234,13 @@ struct EnumClass {
                           PyType_Slot{Py_tp_richcompare, reinterpret_cast<void*>(tp_richcompare)},
                           PyType_Slot{Py_mp_length, reinterpret_cast<void*>(mp_length)}, extra...);
     }
+    // The slots of the class: the protocol's, and the property table only
+    // for a class that has properties.
     static auto slots() {
         if constexpr (S.properties.empty()) {
-            return protocol_slots_and();
+            return protocol_slots();
         } else {
-            return protocol_slots_and(
-                PyType_Slot{Py_tp_getset, const_cast<PyGetSetDef*>(property_table.data())});
+            return protocol_slots(PyType_Slot{Py_tp_getset, const_cast<PyGetSetDef*>(property_table.data())});
         }
     }
 
@@ -291,7 +291,8 @@ constexpr Registration registration() {
     return Registration{S.name(), &enum_type<S>, &S};
 }
 
-// The classes in registration order (module.cpp).
+// The classes in registration order (module.cpp); tools/find_seeds.cpp
+// reads their tables through it.
 std::span<const Registration* const> registrations();
 
 }  // namespace tessamir

@@ -5,6 +5,12 @@
 // Everything here is evaluated by the compiler; at run time a lookup hashes
 // the text once and inspects at most `max_probe + 1` slots, whatever the
 // member and whatever the size of the class.
+//
+// The compiler's work stays far inside the default limits of every compiler
+// (clang's being the tightest) and grows about linearly with a table: each
+// class records its hash seed, which the build only checks (tools/
+// find_seeds.py searches for it); texts are checked unique by hashing, not by
+// comparing all pairs; and each table is evaluated in one source file only.
 #pragma once
 
 #include <algorithm>
@@ -130,8 +136,8 @@ constexpr bool bytes_less(std::string_view a, std::string_view b) {
 // The run-time view of a class's text table, shared by all classes.
 struct TextLookup {
     std::span<const std::string_view> keys;  // display texts, then extra texts
-    const Index* key_member;       // member named by each key
-    const Index* slots;            // hash slot -> key number, or no_member
+    const Index* key_member;                 // member named by each key
+    const Index* slots;                      // hash slot -> key number, or no_member
     std::uint64_t seed;
     unsigned bits;
     unsigned max_probe;

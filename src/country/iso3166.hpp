@@ -1,5 +1,6 @@
-// The countries and territories of ISO 3166-1: alpha-2 and alpha-3 codes,
-// display names and flag images, and the Country class built on them.
+// The countries and territories of ISO 3166-1: alpha-2 and alpha-3 codes and
+// display names. The Country class is built on them in iso3166.cpp, with the
+// flag images.
 //
 // Members 0 to 248 are the entries of the standard in the order of its list
 // sorted by English short name (so AX follows AF); the display names are the

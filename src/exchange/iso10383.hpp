@@ -1,6 +1,6 @@
 // Trading venues of the United States and Canada by ISO 10383 market
 // identifier code (MIC), plus three codes of no country, and the country of
-// each: the Exchange class.
+// each. The Exchange class is built on them in iso10383.cpp.
 //
 // The class attribute of a member is its code (XNYS); its display text keeps
 // the first character and lower-cases the rest ("Xnys", "C2ox", "Cse2").
