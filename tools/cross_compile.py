@@ -21,8 +21,8 @@ exports to the init function; its linker also exports two symbols of its own
 making, __mh_dylib_header and ___dso_handle, which are set aside.
 
 Windows (x86_64-windows: the MinGW ABI): a Linux pyconfig.h is wrong there
-(long is 32 bits, the interpreter's functions are imported from a DLL), and no
-package on PyPI ships the headers of a Windows build. So the headers are copied
+(long is 32 bits, the interpreter's functions are imported from a DLL), and
+no package on PyPI is known to ship the headers of a Windows build. So they are copied
 with a pyconfig.h of this script's own: the few settings of a 64-bit Windows
 build that the limited API's headers read. The module is linked against an
 import library of the stable ABI's DLL, python3.dll, made by zig's dlltool from
