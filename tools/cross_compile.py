@@ -22,11 +22,11 @@ making, __mh_dylib_header and ___dso_handle, which are set aside.
 
 Windows (x86_64-windows: the MinGW ABI): a Linux pyconfig.h is wrong there
 (long is 32 bits, the interpreter's functions are imported from a DLL), and
-no package on PyPI is known to ship the headers of a Windows build. So they are copied
-with a pyconfig.h of this script's own: the few settings of a 64-bit Windows
-build that the limited API's headers read. The module is linked against an
-import library of the stable ABI's DLL, python3.dll, made by zig's dlltool from
-the interpreter symbols the objects refer to.
+no package on PyPI is known to ship the headers of a Windows build. So they
+are copied with a pyconfig.h of this script's own: the few settings of a
+64-bit Windows build that the limited API's headers read. The module is linked
+against an import library of the stable ABI's DLL, python3.dll, made by zig's
+dlltool from the interpreter symbols the objects refer to.
 """
 
 import argparse
