@@ -2,12 +2,12 @@
 
 import importlib
 import json
-import shutil
 import subprocess
 import sys
 from pathlib import Path
 
 import tessamir
+from conftest import exported_symbols
 
 REGISTRATION_ORDER = [
     "Country", "Currency", "Exchange", "Sector", "IndustryGroup", "Industry", "SubIndustry",
@@ -87,15 +87,12 @@ def test_import_keeps_no_reference_of_its_own():
 
 
 def test_built_against_the_stable_abi():
-    assert Path(tessamir.__file__).name == "tessamir.abi3.so"
+    expected = "tessamir.pyd" if sys.platform == "win32" else "tessamir.abi3.so"
+    assert Path(tessamir.__file__).name == expected
 
 
 def test_only_the_init_function_is_exported():
-    nm = shutil.which("nm")
-    assert nm, "binutils' nm is needed to read the module's symbol table"
-    out = subprocess.run([nm, "-D", "--defined-only", tessamir.__file__], check=True,
-                         capture_output=True, text=True).stdout
-    assert [line.split()[-1] for line in out.splitlines()] == ["PyInit_tessamir"]
+    assert exported_symbols(tessamir.__file__) == ["PyInit_tessamir"]
 
 
 def test_import_in_a_fresh_interpreter_prints_nothing():

@@ -12,6 +12,7 @@ from pathlib import Path
 import pytest
 
 import tessamir
+from conftest import exported_symbols
 from surface import refcounts
 
 HOOKS = Path(__file__).parent / "hooks"
@@ -52,6 +53,15 @@ def test_creates_all_and_binds_the_classes(hooks):
     other = types.ModuleType("n")
     hooks.register_classes(other)
     assert all(getattr(other, name) is getattr(module, name) for name in module.__all__)
+
+
+def test_only_the_init_function_is_exported(hooks):
+    expected = ["PyInit__tessamir_hooks"]
+    if sys.platform == "win32":
+        # Built from the same sources, it has the module's init function too,
+        # and a DLL exports whatever is declared dllexport, as that one is.
+        expected.append("PyInit_tessamir")
+    assert sorted(exported_symbols(hooks.__file__)) == expected
 
 
 def test_appends_to_an_existing_list(hooks):
