@@ -1,0 +1,333 @@
+"""Faults of the running interpreter under allocation failure, shown without
+this project's module.
+
+CPython 3.13.0 mishandles two allocation failures that building a class from
+C meets:
+
+- `dict.setdefault` (`PyDict_SetDefault`, `PyDict_SetDefaultRef`), when the
+  dict is full and the allocation that grows it fails, sets MemoryError but
+  reports success and counts the entry it could not store: `len(d)` is one
+  more than the items in `d`. The next insert then copies one entry too many
+  out of the table. Readying a heap type adds each method to the type's dict
+  that way, so `PyType_FromSpec` under that failure crashes the process, in
+  the resize or later in the collector (`make_type` below, in a child process).
+- An assignment to a class attribute whose dict insert fails raises
+  AttributeError "type object 'C' has no attribute 'x'" instead of
+  MemoryError.
+
+3.11 and 3.12 raise MemoryError in both places and keep the dict consistent.
+
+    python interpreter_faults.py    prints what the running interpreter does, as JSON
+
+`Tracer` makes allocations fail the way `_testcapi.set_nomemory` does, and
+writes the stack of the first failing allocation to a pipe as it fails, so
+that the place survives a crash. The allocation failure sweep of the import
+uses it to accept a crash or that AttributeError only at the places where
+these module-free checks show the interpreter's own fault.
+"""
+
+import functools
+import gc
+import importlib.util
+import json
+import os
+import shlex
+import signal
+import struct
+import subprocess
+import sys
+import sysconfig
+import tempfile
+from pathlib import Path
+
+import _testcapi
+
+SOURCES = Path(__file__).with_name("faultext")
+
+# How an attempt in a child process ended, as its exit status.
+SUCCEEDED, FAILED = 10, 11
+
+
+def setdefault_miscounts():
+    """Whether `dict.setdefault` on a full dict, with one allocation failing,
+    leaves the dict's length different from the number of its items. Only
+    that dict is affected, and it is dropped without another insert."""
+    keys = [f"key{i}" for i in range(6)]
+    for n in range(1, 20):
+        d = dict.fromkeys(keys[:5])  # 5 of 8 slots: full, the next insert grows it
+        default = None
+        _testcapi.set_nomemory(n - 1, n)
+        try:
+            try:
+                d.setdefault(keys[5], default)
+            finally:
+                _testcapi.remove_mem_hooks()
+        # A faulty setdefault returns with MemoryError still set, which the
+        # next call reports as SystemError.
+        except (MemoryError, SystemError):
+            pass
+        else:
+            if keys[5] in d:
+                return False
+        if len(d) != sum(1 for _ in d):
+            return True
+    raise AssertionError("setdefault never succeeded")
+
+
+def class_setattr_errors():
+    """The errors other than MemoryError that assignments to a plain Python
+    class's attributes raise with one allocation failing, as "Type: message"
+    texts. The assignments grow the class's dict more than once."""
+    cls = type("Plain", (), {})
+    value = object()
+    found = []
+    for name in [f"attribute{i}" for i in range(40)]:
+        for n in range(1, 20):
+            _testcapi.set_nomemory(n - 1, n)
+            try:
+                try:
+                    setattr(cls, name, value)
+                finally:
+                    _testcapi.remove_mem_hooks()
+            except MemoryError:
+                continue
+            except Exception as exc:
+                found.append(f"{type(exc).__name__}: {exc}")
+                continue
+            break
+        else:
+            raise AssertionError(f"{name} never set")
+    return found
+
+
+def assignment_error(type_name, attribute):
+    """The AttributeError text a faulty class-attribute assignment gives."""
+    return f"type object '{type_name}' has no attribute '{attribute}'"
+
+
+# --- Helper extensions --------------------------------------------------------
+
+
+def build(directory):
+    """Compiles the helper extensions for the running interpreter into
+    `directory` and imports them: `_allocsite` (the failing allocator with its
+    recorded stack) and `_typefault` (a limited-API type with many methods)."""
+    compiler = shlex.split(sysconfig.get_config_var("CC") or "cc")
+    include = sysconfig.get_paths()["include"]
+    suffix = sysconfig.get_config_var("EXT_SUFFIX")
+    modules = []
+    for name in ("allocsite", "typefault"):
+        target = Path(directory) / f"_{name}{suffix}"
+        subprocess.run([*compiler, "-shared", "-fPIC", "-O2", "-g", "-Wall", "-Werror",
+                        f"-I{include}", str(SOURCES / f"{name}.c"), "-o", str(target)], check=True)
+        spec = importlib.util.spec_from_file_location(f"_{name}", target)
+        module = importlib.util.module_from_spec(spec)
+        spec.loader.exec_module(module)
+        modules.append(module)
+    return modules
+
+
+class Tracer:
+    """The interpreter's allocators failing as with `_testcapi.set_nomemory`
+    (`fail(start, stop)`, `restore()`), each attempt recording the stack of
+    its first failing allocation. Build it before forking the attempts, so
+    that every child shares the parent's addresses."""
+
+    def __init__(self, directory):
+        self.allocsite, self.typefault = build(directory)
+        self.fail = self.allocsite.fail
+        self.restore = self.allocsite.restore
+        self.interpreter, self.helper = self.allocsite.objects()
+
+    def record(self, fd):
+        self.allocsite.record(fd)
+
+    def place(self, frames):
+        """The frames of a recorded stack, innermost first and without the
+        tracer's own, as (object file, offset, exported symbol or None)."""
+        found = []
+        for address in frames:
+            where = self.allocsite.where(address)
+            if where is None:
+                found.append(("?", address, None))
+            elif where[0] != self.helper:
+                found.append(where[:3])
+        return tuple(found)
+
+    def inside(self, place, outermost=None):
+        """The innermost frames of a place that are in the interpreter: up to
+        the first frame of another object file, or with `outermost`, up to and
+        including the first frame in that exported function. None when the
+        place does not go out that way."""
+        for depth, (obj, _, symbol) in enumerate(place):
+            if obj != self.interpreter:
+                return place[:depth] if outermost is None and depth else None
+            if outermost is not None and symbol == outermost:
+                return place[:depth + 1]
+        return None
+
+    def describe(self, frames):
+        """The frames as text: function names (inlined ones joined by "/")
+        where the interpreter carries debugging information, else offsets."""
+        lines = []
+        for obj, offset, symbol in frames:
+            name = None
+            if obj == self.interpreter:
+                try:
+                    out = subprocess.run(["addr2line", "-f", "-i", "-e", obj, hex(offset - 1)],
+                                         capture_output=True, text=True, timeout=60).stdout
+                    names = [n for n in out.splitlines()[0::2] if n and n != "??"]
+                    name = "/".join(reversed(names)) or None
+                except (OSError, subprocess.SubprocessError):
+                    pass
+            lines.append(f"{name or symbol or '?'} ({Path(obj).name}+{offset:#x})")
+        return " < ".join(lines)
+
+
+# --- Attempts in child processes ---------------------------------------------
+
+WORKERS = 2
+CHILD_SECONDS = 120  # an attempt takes milliseconds; well under a second under valgrind
+
+
+def children(bodies, tracer=None):
+    """Runs each body in a forked child, WORKERS at a time. A body returns
+    (exit status, message). Gives (status, message, frames) per body, in
+    order: a child ended by a signal gives minus the signal number; frames are
+    the return addresses of the first failing allocation the tracer saw."""
+    results = [None] * len(bodies)
+    running = {}
+    pending = list(enumerate(bodies))
+    while pending or running:
+        while pending and len(running) < WORKERS:
+            index, body = pending.pop(0)
+            read, write = os.pipe()
+            frames_read, frames_write = os.pipe()
+            pid = os.fork()
+            if pid == 0:
+                signal.alarm(CHILD_SECONDS)  # the interpreter itself can spin forever
+                os.close(read)
+                os.close(frames_read)
+                if tracer is not None:
+                    tracer.record(frames_write)
+                code, text = 1, ""
+                try:
+                    code, text = body()
+                except BaseException as exc:
+                    text = f"{type(exc).__name__}: {exc}"
+                finally:
+                    os.write(write, text[:2000].encode())
+                    os._exit(code)
+            os.close(write)
+            os.close(frames_write)
+            running[pid] = index, read, frames_read
+        pid, status = os.wait()
+        index, read, frames_read = running.pop(pid)
+        with os.fdopen(read, "rb") as pipe:
+            text = pipe.read().decode()
+        with os.fdopen(frames_read, "rb") as pipe:
+            data = pipe.read()
+        frames = struct.unpack(f"{len(data) // 8}Q", data[:len(data) // 8 * 8])
+        code = -os.WTERMSIG(status) if os.WIFSIGNALED(status) else os.WEXITSTATUS(status)
+        results[index] = code, text, frames
+    return results
+
+
+def attempt(hooks, call, start, stop):
+    """`call()` with allocations start+1 .. stop failing (stop 0: all later
+    ones); gives (exception, value). Kept small: an exception handler at a
+    bytecode offset above 256 needs a new int object, and the interpreter
+    retries that allocation forever."""
+    hooks[0](start, stop)
+    try:
+        value = call()
+    except BaseException as exc:
+        hooks[1]()
+        return exc, None
+    hooks[1]()
+    return None, value
+
+
+def make_type(tracer, n, single):
+    """Child body: the reproducer's type made with allocation n failing (and
+    every later one unless `single`), then a collection."""
+    exc, made = attempt((tracer.fail, tracer.restore), tracer.typefault.make, n - 1, n if single else 0)
+    result = FAILED if made is None else SUCCEEDED
+    exc = made = None
+    gc.collect()
+    return result, ""
+
+
+def assign(tracer, n, count):
+    """Child body: a plain class given `count` attributes, then one more with
+    allocation n failing; the exception's text, if any."""
+    cls = type("Plain", (), {})
+    for i in range(count):
+        setattr(cls, f"attribute{i}", i)
+    exc, _ = attempt((tracer.fail, tracer.restore), functools.partial(setattr, cls, f"attribute{count}", count),
+                     n - 1, n)
+    if exc is None:
+        return SUCCEEDED, ""
+    return FAILED, f"{type(exc).__name__}: {exc}"
+
+
+def type_crash_sites(tracer):
+    """Sweeps the reproducer's type over every allocation it makes, failing
+    only that one and failing every one from there on. Gives the points that
+    crashed, as {(single, place in the interpreter): [(n, signal)]}; the place
+    runs from the failing allocation out to the reproducer's own call."""
+    sites = {}
+    batch = 100
+    first = 1
+    while True:
+        for single in (True, False):
+            done = children([functools.partial(make_type, tracer, n, single)
+                             for n in range(first, first + batch)], tracer)
+            for n, (code, text, frames) in enumerate(done, first):
+                if code < 0:
+                    inside = tracer.inside(tracer.place(frames))
+                    sites.setdefault((single, inside), []).append((n, -code))
+                elif code not in (SUCCEEDED, FAILED):
+                    raise AssertionError(f"reproducer with allocation {n} failing: status {code}: {text}")
+            if not single and any(code == SUCCEEDED for code, _, _ in done):
+                return sites
+        first += batch
+        if first > 2000:
+            raise AssertionError("the reproducer's type never succeeded")
+
+
+def assignment_error_sites(tracer):
+    """The places of the failing allocations at which assigning an attribute
+    of a plain class raises something other than MemoryError:
+    {(True, place up to PyObject_SetAttr): [(attribute, text)]}."""
+    sites = {}
+    for count in range(24):
+        done = children([functools.partial(assign, tracer, n, count) for n in range(1, 8)], tracer)
+        for code, text, frames in done:
+            if code == FAILED and not text.startswith("MemoryError"):
+                inside = tracer.inside(tracer.place(frames), "PyObject_SetAttr")
+                sites.setdefault((True, inside), []).append((count, text))
+            elif code not in (SUCCEEDED, FAILED):
+                raise AssertionError(f"assigning attribute {count}: status {code}: {text}")
+    return sites
+
+
+def findings():
+    """Everything this module shows about the running interpreter."""
+    found = {"version": list(sys.version_info[:3]), "setdefault_miscounts": setdefault_miscounts(),
+             "class_setattr_errors": sorted(set(class_setattr_errors()))}
+    with tempfile.TemporaryDirectory() as directory:
+        tracer = Tracer(directory)
+        crashes = type_crash_sites(tracer)
+        errors = assignment_error_sites(tracer)
+    found["type_crashes"] = [{"single": single, "points": points,
+                              "place": tracer.describe(place) if place else None}
+                             for (single, place), points in crashes.items()]
+    found["assignment_errors"] = [{"place": tracer.describe(place) if place else None,
+                                   "texts": sorted({text for _, text in points})}
+                                  for (_, place), points in errors.items()]
+    return found
+
+
+if __name__ == "__main__":
+    print(json.dumps(findings(), indent=1))
