@@ -28,10 +28,13 @@ these module-free checks show the interpreter's own fault.
 
 import functools
 import gc
+import importlib.machinery
 import importlib.util
 import json
 import os
+import re
 import shlex
+import shutil
 import signal
 import struct
 import subprocess
@@ -40,6 +43,7 @@ import sysconfig
 import tempfile
 from pathlib import Path
 
+import _imp
 import _testcapi
 
 SOURCES = Path(__file__).with_name("faultext")
@@ -123,6 +127,8 @@ def build(directory):
         spec = importlib.util.spec_from_file_location(f"_{name}", target)
         module = importlib.util.module_from_spec(spec)
         spec.loader.exec_module(module)
+        # Loading a single-phase module registers it: not an import by name.
+        sys.modules.pop(spec.name, None)
         modules.append(module)
     return modules
 
@@ -138,6 +144,12 @@ class Tracer:
         self.fail = self.allocsite.fail
         self.restore = self.allocsite.restore
         self.interpreter, self.helper = self.allocsite.objects()
+        # A copy of the type's module that this process never loads, for
+        # first imports in child processes.
+        fresh = Path(directory) / "fresh"
+        fresh.mkdir()
+        copy = shutil.copy(self.typefault.__file__, fresh)
+        self.fresh_spec = importlib.util.spec_from_file_location("_typefault", copy)
 
     def record(self, fd):
         self.allocsite.record(fd)
@@ -154,21 +166,23 @@ class Tracer:
                 found.append(where[:3])
         return tuple(found)
 
-    def inside(self, place, outermost=None):
-        """The innermost frames of a place that are in the interpreter: up to
-        the first frame of another object file, or with `outermost`, up to and
-        including the first frame in that exported function. None when the
-        place does not go out that way."""
+    def inside(self, place, outermost="_PyEval_EvalFrameDefault"):
+        """The interpreter's own path to a failing allocation: the innermost
+        frames of its place up to the first frame outside the interpreter
+        (an extension's call), or up to and including the first frame in the
+        exported function `outermost` (by default the evaluation loop: a call
+        from Python code), whichever comes first. None for no such frames."""
         for depth, (obj, _, symbol) in enumerate(place):
             if obj != self.interpreter:
-                return place[:depth] if outermost is None and depth else None
-            if outermost is not None and symbol == outermost:
+                return place[:depth] or None
+            if symbol == outermost:
                 return place[:depth + 1]
         return None
 
     def describe(self, frames):
-        """The frames as text: function names (inlined ones joined by "/")
-        where the interpreter carries debugging information, else offsets."""
+        """The frames as text, innermost first: the function names (with
+        those inlined) where the interpreter carries debugging information,
+        else the exported symbol, and the offset in the object file."""
         lines = []
         for obj, offset, symbol in frames:
             name = None
@@ -176,12 +190,11 @@ class Tracer:
                 try:
                     out = subprocess.run(["addr2line", "-f", "-i", "-e", obj, hex(offset - 1)],
                                          capture_output=True, text=True, timeout=60).stdout
-                    names = [n for n in out.splitlines()[0::2] if n and n != "??"]
-                    name = "/".join(reversed(names)) or None
+                    name = " in ".join(n for n in out.splitlines()[0::2] if n and n != "??") or None
                 except (OSError, subprocess.SubprocessError):
                     pass
             lines.append(f"{name or symbol or '?'} ({Path(obj).name}+{offset:#x})")
-        return " < ".join(lines)
+        return " in ".join(lines)
 
 
 # --- Attempts in child processes ---------------------------------------------
@@ -248,12 +261,64 @@ def attempt(hooks, call, start, stop):
     return None, value
 
 
+class FailingLoader(importlib.machinery.ExtensionFileLoader):
+    """The extension loader with only allocation `fail` of the init failing."""
+
+    def create_module(self, module_spec):
+        self.hooks[0](self.fail - 1, self.fail)
+        return _imp.create_dynamic(module_spec)
+
+
+class Finder:
+    def __init__(self, module_spec):
+        self.module_spec = module_spec
+
+    def find_spec(self, name, path=None, target=None):
+        return self.module_spec if name == self.module_spec.name else None
+
+
+def import_extension(hooks, module_spec, n, single):
+    """The first import of an extension module in this process, with
+    allocation n failing (and every later one unless `single`); gives the
+    exception raised, or None. "Only n" goes through the import statement's
+    machinery; "from n on" calls the extension loader that the import uses
+    directly: with every allocation failing, the import's own Python code can
+    spin forever unwinding the error."""
+    if single:
+        loader = FailingLoader(module_spec.name, module_spec.origin)
+        loader.fail = n
+        loader.hooks = hooks
+        sys.meta_path.insert(0, Finder(importlib.util.spec_from_file_location(
+            module_spec.name, module_spec.origin, loader=loader)))
+        try:
+            __import__(module_spec.name)
+            exc = None
+        except BaseException as error:
+            exc = error
+        finally:
+            hooks[1]()
+        del sys.meta_path[0]
+    else:
+        exc, _ = attempt(hooks, functools.partial(_imp.create_dynamic, module_spec), n - 1, 0)
+    return exc
+
+
 def make_type(tracer, n, single):
     """Child body: the reproducer's type made with allocation n failing (and
     every later one unless `single`), then a collection."""
     exc, made = attempt((tracer.fail, tracer.restore), tracer.typefault.make, n - 1, n if single else 0)
     result = FAILED if made is None else SUCCEEDED
-    exc = made = None
+    del exc, made  # the type, made or not, collected with the rest
+    gc.collect()
+    return result, ""
+
+
+def load_extension(tracer, n, single):
+    """Child body: the first import of the reproducer's module with
+    allocation n failing (and every later one unless `single`)."""
+    exc = import_extension((tracer.fail, tracer.restore), tracer.fresh_spec, n, single)
+    result = FAILED if exc is not None else SUCCEEDED
+    del exc
     gc.collect()
     return result, ""
 
@@ -271,29 +336,29 @@ def assign(tracer, n, count):
     return FAILED, f"{type(exc).__name__}: {exc}"
 
 
-def type_crash_sites(tracer):
-    """Sweeps the reproducer's type over every allocation it makes, failing
-    only that one and failing every one from there on. Gives the points that
-    crashed, as {(single, place in the interpreter): [(n, signal)]}; the place
-    runs from the failing allocation out to the reproducer's own call."""
+def crash_sites(tracer, body, what):
+    """Sweeps a child body over every allocation it makes, failing only that
+    one and failing every one from there on. Gives the points that crashed,
+    as {(single, the interpreter's path to the failing allocation): [(n,
+    signal)]} (`Tracer.inside`)."""
     sites = {}
     batch = 100
     first = 1
     while True:
         for single in (True, False):
-            done = children([functools.partial(make_type, tracer, n, single)
+            done = children([functools.partial(body, tracer, n, single)
                              for n in range(first, first + batch)], tracer)
             for n, (code, text, frames) in enumerate(done, first):
                 if code < 0:
                     inside = tracer.inside(tracer.place(frames))
                     sites.setdefault((single, inside), []).append((n, -code))
                 elif code not in (SUCCEEDED, FAILED):
-                    raise AssertionError(f"reproducer with allocation {n} failing: status {code}: {text}")
+                    raise AssertionError(f"{what} with allocation {n} failing: status {code}: {text}")
             if not single and any(code == SUCCEEDED for code, _, _ in done):
                 return sites
         first += batch
         if first > 2000:
-            raise AssertionError("the reproducer's type never succeeded")
+            raise AssertionError(f"{what} never succeeded")
 
 
 def assignment_error_sites(tracer):
@@ -312,21 +377,86 @@ def assignment_error_sites(tracer):
     return sites
 
 
+# The kinds of the interpreter's own faults that an allocation failure sweep
+# of an extension's import may meet, as named in its summary.
+TYPE_CRASH = "crash inside PyType_FromSpec"
+ASSIGNMENT_ERROR = "AttributeError from a class-attribute assignment"
+IMPORT_CRASH = "crash in the import's own bookkeeping"
+
+
+class KnownFaults:
+    """What the checks above show the running interpreter doing wrong, and
+    at which places. An allocation failure sweep of an extension's import
+    fails its allocations with `hooks` (the tracer's where the interpreter
+    has a fault, so that each attempt records its place) and asks `explains`
+    about each attempt that crashed or raised AttributeError:
+
+    - TYPE_CRASH: only where `setdefault` miscounts, at a place where making
+      the reproducer's type crashed;
+    - ASSIGNMENT_ERROR: only where a plain class's attribute assignment
+      raises that AttributeError, at a place where it did;
+    - IMPORT_CRASH: only where the first import of the reproducer's plain
+      single-phase module crashed, at a place where it did (after its init
+      function has returned: the interpreter's own bookkeeping).
+    """
+
+    def __init__(self, directory, everywhere=False):
+        """Runs the checks; the sweeps of the type and the assignments (in
+        child processes) only where a check finds the fault, or everywhere."""
+        self.setdefault_miscounts = setdefault_miscounts()
+        self.class_setattr_errors = class_setattr_errors()
+        self.tracer = Tracer(directory)
+        self.sites = {TYPE_CRASH: {}, ASSIGNMENT_ERROR: {}}
+        self.sites[IMPORT_CRASH] = crash_sites(self.tracer, load_extension, "importing the reproducer's module")
+        if self.setdefault_miscounts or everywhere:
+            self.sites[TYPE_CRASH] = crash_sites(self.tracer, make_type, "the reproducer's type")
+        if self.class_setattr_errors or everywhere:
+            self.sites[ASSIGNMENT_ERROR] = assignment_error_sites(self.tracer)
+            for points in self.sites[ASSIGNMENT_ERROR].values():
+                for count, text in points:
+                    if text != "AttributeError: " + assignment_error("Plain", f"attribute{count}"):
+                        raise AssertionError(f"a failing class-attribute assignment raised {text}")
+        self.found = {TYPE_CRASH: self.setdefault_miscounts,
+                      ASSIGNMENT_ERROR: bool(self.class_setattr_errors),
+                      IMPORT_CRASH: bool(self.sites[IMPORT_CRASH])}
+        if any(self.found.values()):
+            self.hooks = (self.tracer.fail, self.tracer.restore)
+        else:
+            self.hooks = (_testcapi.set_nomemory, _testcapi.remove_mem_hooks)
+
+    def explains(self, single, code, text, frames):
+        """(kind, place of the failing allocation) when the interpreter's own
+        fault explains an attempt's crash (code: minus the signal) or its
+        AttributeError (text: "AttributeError: ..."); else None."""
+        place = self.tracer.place(frames)
+        if code < 0:
+            inside = self.tracer.inside(place)
+            for kind in (TYPE_CRASH, IMPORT_CRASH):
+                if self.found[kind] and inside and (single, inside) in self.sites[kind]:
+                    return kind, inside
+            return None
+        form = re.escape("AttributeError: " + assignment_error("TYPE", "NAME"))
+        form = form.replace("TYPE", r"[\w.]+").replace("NAME", r"\w+")
+        if self.found[ASSIGNMENT_ERROR] and re.fullmatch(form, text):
+            inside = self.tracer.inside(place, "PyObject_SetAttr")
+            if inside and (single, inside) in self.sites[ASSIGNMENT_ERROR]:
+                return ASSIGNMENT_ERROR, inside
+        return None
+
+
 def findings():
     """Everything this module shows about the running interpreter."""
-    found = {"version": list(sys.version_info[:3]), "setdefault_miscounts": setdefault_miscounts(),
-             "class_setattr_errors": sorted(set(class_setattr_errors()))}
     with tempfile.TemporaryDirectory() as directory:
-        tracer = Tracer(directory)
-        crashes = type_crash_sites(tracer)
-        errors = assignment_error_sites(tracer)
-    found["type_crashes"] = [{"single": single, "points": points,
-                              "place": tracer.describe(place) if place else None}
-                             for (single, place), points in crashes.items()]
-    found["assignment_errors"] = [{"place": tracer.describe(place) if place else None,
-                                   "texts": sorted({text for _, text in points})}
-                                  for (_, place), points in errors.items()]
-    return found
+        known = KnownFaults(directory, everywhere=True)
+        describe = known.tracer.describe
+        return {
+            "version": list(sys.version_info[:3]),
+            "setdefault_miscounts": known.setdefault_miscounts,
+            "class_setattr_errors": sorted(set(known.class_setattr_errors)),
+            **{kind: [{"single": single, "points": points, "place": place and describe(place)}
+                      for (single, place), points in sites.items()]
+               for kind, sites in known.sites.items()},
+        }
 
 
 if __name__ == "__main__":

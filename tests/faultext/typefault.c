@@ -1,6 +1,7 @@
 /* Test helper, built with the stable C interface only: one heap type with
    two dozen methods made by PyType_FromSpec, so that readying it grows the
-   type's dictionary through PyDict_SetDefault twice. */
+   type's dictionary through PyDict_SetDefault more than once. The module
+   itself is a plain single-phase module without state. */
 
 #define Py_LIMITED_API 0x030b0000
 #include <Python.h>
@@ -44,7 +45,7 @@ static PyMethodDef methods[] = {
     {NULL, NULL, 0, NULL},
 };
 
-static struct PyModuleDef module = {PyModuleDef_HEAD_INIT, "_typefault", NULL, -1, methods,
+static struct PyModuleDef module = {PyModuleDef_HEAD_INIT, "_typefault", NULL, 0, methods,
                                     NULL, NULL, NULL, NULL};
 
 PyMODINIT_FUNC
