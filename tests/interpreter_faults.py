@@ -1,8 +1,8 @@
 """Faults of the running interpreter under allocation failure, shown without
 this project's module.
 
-CPython 3.13.0 mishandles two allocation failures that building a class from
-C meets:
+CPython 3.13.0 mishandles three allocation failures that an extension like
+this one meets:
 
 - `dict.setdefault` (`PyDict_SetDefault`, `PyDict_SetDefaultRef`), when the
   dict is full and the allocation that grows it fails, sets MemoryError but
@@ -10,20 +10,27 @@ C meets:
   more than the items in `d`. The next insert then copies one entry too many
   out of the table. Readying a heap type adds each method to the type's dict
   that way, so `PyType_FromSpec` under that failure crashes the process, in
-  the resize or later in the collector (`make_type` below, in a child process).
+  the resize or later in the collector (`make_type`, in a child process).
 - An assignment to a class attribute whose dict insert fails raises
   AttributeError "type object 'C' has no attribute 'x'" instead of
   MemoryError.
+- The first import of a single-phase module crashes when an allocation of
+  the interpreter's own bookkeeping fails after the module's init function
+  has returned it (`load_extension`, in a child process).
 
-3.11 and 3.12 raise MemoryError in both places and keep the dict consistent.
+3.11 and 3.12 raise MemoryError in all three places.
 
     python interpreter_faults.py    prints what the running interpreter does, as JSON
 
+The reproducers are two small C extensions under faultext/, compiled for the
+running interpreter into a temporary folder: a failing allocator that
+records where it failed, and a plain limited-API module making one type.
 `Tracer` makes allocations fail the way `_testcapi.set_nomemory` does, and
 writes the stack of the first failing allocation to a pipe as it fails, so
 that the place survives a crash. The allocation failure sweep of the import
-uses it to accept a crash or that AttributeError only at the places where
-these module-free checks show the interpreter's own fault.
+(alloc_fail.py) uses `KnownFaults` to accept a crash or that AttributeError
+only where these checks find the fault, and only at the places where they
+show it.
 """
 
 import functools
