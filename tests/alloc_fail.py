@@ -12,14 +12,17 @@ must give the normal result. The summary is printed as JSON; any fault is
 printed to stderr and the exit status is 1. A crash ends the process with a
 signal.
 
-The import accepts two outcomes besides, only on an interpreter where the
+The import accepts other outcomes only on an interpreter where the
 module-free checks of interpreter_faults.py find its own fault, and only at
 the places where they show it (the stack of the failing allocation is
 recorded in each attempt): a crash whose failing allocation is where making
 a plain limited-API type crashes (inside PyType_FromSpec, growing the type's
-dict), and an AttributeError "type object ... has no attribute ..." whose
-failing allocation is where a plain class's attribute assignment raises it.
-Each accepted point is printed to stderr and counted in the summary.
+dict); an AttributeError "type object ... has no attribute ..." whose
+failing allocation is where a plain class's attribute assignment raises it;
+a crash whose failing allocation is where the first import of a plain
+single-phase module crashes (the interpreter's bookkeeping after the init
+function). Each accepted point is printed to stderr and counted in the
+summary.
 """
 
 import functools
