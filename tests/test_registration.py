@@ -4,6 +4,7 @@ A test-only extension built from the same sources exposes the step; it keeps
 class objects of its own, separate from the installed module's.
 """
 
+import hashlib
 import subprocess
 import sys
 import sysconfig
@@ -19,7 +20,9 @@ HOOKS = Path(__file__).parent / "hooks"
 
 @pytest.fixture(scope="session")
 def hooks(tmp_path_factory):
-    build = Path(__file__).parents[1] / "build" / "test-hooks"
+    # A folder per interpreter: the CMake cache names the one it was made for.
+    tag = hashlib.sha256(sys.executable.encode()).hexdigest()[:12]
+    build = Path(__file__).parents[1] / "build" / "test-hooks" / tag
     configure = ["cmake", "-S", str(HOOKS), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
                  f"-DPython_EXECUTABLE={sys.executable}"]
     subprocess.run(configure, check=True, capture_output=True)
