@@ -85,6 +85,24 @@ def setdefault_miscounts():
     raise AssertionError("setdefault never succeeded")
 
 
+def error_loses_message():
+    """Whether an error whose message cannot be allocated is raised without
+    a message instead of MemoryError: `divmod(1, "x")`'s TypeError with one
+    allocation failing (CPython 3.11.2 does that)."""
+    for n in range(1, 20):
+        _testcapi.set_nomemory(n - 1, n)
+        try:
+            try:
+                divmod(1, "x")
+            finally:
+                _testcapi.remove_mem_hooks()
+        except MemoryError:
+            continue
+        except TypeError as exc:
+            return str(exc) == ""
+    raise AssertionError("divmod(1, 'x') raised nothing")
+
+
 def class_setattr_errors():
     """The errors other than MemoryError that assignments to a plain Python
     class's attributes raise with one allocation failing, as "Type: message"
@@ -459,6 +477,7 @@ def findings():
         return {
             "version": list(sys.version_info[:3]),
             "setdefault_miscounts": known.setdefault_miscounts,
+            "error_loses_message": error_loses_message(),
             "class_setattr_errors": sorted(set(known.class_setattr_errors)),
             **{kind: [{"single": single, "points": points, "place": place and describe(place)}
                       for (single, place), points in sites.items()]

@@ -21,8 +21,11 @@ CHECKS = Path(__file__).with_name("interpreter_faults.py")
 # The releases whose faults under allocation failure are known: 3.13.0's
 # dict setdefault miscounts (and PyType_FromSpec crashes), its class-attribute
 # assignment raises AttributeError, and its import crashes in its own
-# bookkeeping after a single-phase module's init function.
-FAULTY = {(3, 11): False, (3, 12): False, (3, 13, 0): True}
+# bookkeeping after a single-phase module's init function; 3.11.2 raises an
+# error without its message where it cannot allocate the message.
+CHECKED = {(3, 11, 2), (3, 11, 7), (3, 12, 1), (3, 13, 0)}
+LOSES_MESSAGE = {(3, 11, 2)}
+FAULTY = {(3, 13, 0)}
 
 
 def sweep(*args):
@@ -52,10 +55,11 @@ def test_interpreter_checks_agree(interpreter):
 
 
 def test_interpreter_checks_find_the_known_faults(interpreter):
-    version = sys.version_info
-    faulty = FAULTY.get(version[:3], FAULTY.get(version[:2]))
-    if faulty is None:
-        pytest.skip(f"CPython {version[0]}.{version[1]}.{version[2]}'s faults are not on record")
+    release = sys.version_info[:3]
+    if release not in CHECKED:
+        pytest.skip(f"CPython {'.'.join(map(str, release))}'s faults are not on record")
+    assert interpreter["error_loses_message"] is (release in LOSES_MESSAGE)
+    faulty = release in FAULTY
     assert interpreter["setdefault_miscounts"] is faulty
     assert bool(interpreter["class_setattr_errors"]) is faulty
     for kind in (TYPE_CRASH, ASSIGNMENT_ERROR, IMPORT_CRASH):
@@ -83,3 +87,6 @@ def test_import():
 def test_class(name):
     stats = sweep("class", name)
     assert stats["operations"] >= 30 and stats["failed"] > stats["operations"]
+    if stats["accepted_lost_messages"]:
+        warnings.warn(f"{name}'s allocation failure sweep accepted {stats['accepted_lost_messages']} errors "
+                      f"raised without their message (CPython {sys.version.split()[0]}'s own fault)")
