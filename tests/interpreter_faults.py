@@ -18,7 +18,9 @@ this one meets:
   the interpreter's own bookkeeping fails after the module's init function
   has returned it (`load_extension`, in a child process).
 
-3.11 and 3.12 raise MemoryError in all three places.
+3.11 and 3.12 raise MemoryError in all three places. CPython 3.11.2 has a
+fault of its own: an error whose message cannot be allocated is raised
+without a message instead of MemoryError (`error_loses_message`).
 
     python interpreter_faults.py    prints what the running interpreter does, as JSON
 
