@@ -6,6 +6,8 @@ import subprocess
 import sys
 from pathlib import Path
 
+import pytest
+
 import tessamir
 from conftest import exported_symbols
 
@@ -70,6 +72,8 @@ def counts(module):
     return {"classes": [sys.getrefcount(vars(module)[name]) for name in module.__all__],
             "__all__": sys.getrefcount(module.__all__) - sys.getrefcount(probe.__all__),
             "names": [a - b for a, b in zip(item_counts(module.__all__), item_counts(probe.__all__))]}
+
+import pytest
 
 import tessamir
 first = counts(tessamir)
