@@ -11,6 +11,7 @@
 #define PY_SSIZE_T_CLEAN
 #include <Python.h>
 
+#include <array>
 #include <cstddef>
 #include <cstring>
 #include <span>
@@ -119,20 +120,65 @@ inline PyObject* new_member(PyTypeObject* type, const EnumClassSpec& cls, Index 
     return new_member(allocator(type), type, cls, index);
 }
 
-// A new str holding the display text of a member.
-PyObject* text_str(const EnumClassSpec& cls, Index index);
+// Whether a constant text is plain ASCII.
+constexpr bool is_ascii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+constexpr bool all_ascii(std::span<const std::string_view> texts) {
+    for (const std::string_view& text : texts) {
+        if (!is_ascii(text)) return false;
+    }
+    return true;
+}
 
 // A new str from constant UTF-8 text.
 PyObject* new_str(std::string_view text);
 
+// A new str from constant ASCII text: the interpreter's ASCII decoder copies
+// it without the UTF-8 decoder's set-up.
+inline PyObject* ascii_str(std::string_view text) {
+    return PyUnicode_DecodeASCII(text.data(), static_cast<Py_ssize_t>(text.size()), nullptr);
+}
+
+// A new str from a constant text whose ASCII-ness was decided when compiling.
+inline PyObject* new_str(std::string_view text, bool ascii) { return ascii ? ascii_str(text) : new_str(text); }
+
+// The ASCII-ness of each text of a constant table.
+template <std::size_t N>
+consteval std::array<bool, N> ascii_flags(std::span<const std::string_view> texts) {
+    std::array<bool, N> ascii{};
+    for (std::size_t i = 0; i < N; ++i) ascii[i] = is_ascii(texts[i]);
+    return ascii;
+}
+
+// A new str holding the display text of a member.
+PyObject* text_str(const EnumClassSpec& cls, Index index);
+
 // A new list of new instances with indexes first, ..., first + count - 1.
-PyObject* member_list(PyTypeObject* type, const EnumClassSpec& cls, std::size_t first, std::size_t count);
+template <const EnumClassSpec& S>
+PyObject* member_list(PyTypeObject* type, std::size_t first, std::size_t count) {
+    PyObject* list = PyList_New(static_cast<Py_ssize_t>(count));
+    if (list == nullptr) return nullptr;
+    const allocfunc alloc = allocator(type);  // one slot lookup per list
+    for (std::size_t i = 0; i < count; ++i) {
+        PyObject* member = new_member(alloc, type, S, static_cast<Index>(first + i));
+        if (member == nullptr || PyList_SetItem(list, static_cast<Py_ssize_t>(i), member) < 0) {
+            Py_DECREF(list);
+            return nullptr;
+        }
+    }
+    return list;
+}
 
 namespace detail {
 PyObject* bind_value(const EnumClassSpec& cls, PyObject* args, PyObject* kwargs);
 PyObject* not_text(PyObject* value);
 PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t characters);
-PyObject* repr(const EnumClassSpec& cls, PyObject* self);
+PyObject* repr(const EnumClassSpec& cls, PyObject* self, bool ascii);
 PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op);
 void dealloc(PyObject* self);
 PyObject* same(PyObject* self, PyObject*);
@@ -177,16 +223,24 @@ struct EnumClass {
         if (index == no_member) return detail::not_a_member(S, value, characters);
         return new_member(t, S, index);
     }
+    // Which texts are ASCII, decided here once and for all.
+    static constexpr bool texts_ascii = all_ascii(S.texts);
+    static constexpr auto str_ascii = ascii_flags<S.size()>(S.str_texts.empty() ? S.texts : S.str_texts);
+
     static PyObject* tp_str(PyObject* self) {
         const Index index = member_index(S, self);
-        return new_str(S.str_texts.empty() ? S.texts[index] : S.str_texts[index]);
+        if constexpr (S.str_texts.empty() && texts_ascii) {
+            return ascii_str(S.texts[index]);
+        } else {
+            return new_str(S.str_texts.empty() ? S.texts[index] : S.str_texts[index], str_ascii[index]);
+        }
     }
-    static PyObject* tp_repr(PyObject* self) { return detail::repr(S, self); }
+    static PyObject* tp_repr(PyObject* self) { return detail::repr(S, self, texts_ascii); }
     static PyObject* tp_richcompare(PyObject* a, PyObject* b, int op) {
         return detail::compare(state.type, S, a, b, op);
     }
     static Py_ssize_t mp_length(PyObject*) { return static_cast<Py_ssize_t>(S.size()); }
-    static PyObject* members(PyObject*, PyObject*) { return member_list(state.type, S, 0, S.size()); }
+    static PyObject* members(PyObject*, PyObject*) { return member_list<S>(state.type, 0, S.size()); }
 
     // The class's own methods, then the static `members`, then copying: a
     // member is an immutable value, so a copy of it is the member itself.
@@ -250,7 +304,7 @@ template <const EnumClassSpec& S>
 PyObject* new_member_list(std::size_t first, std::size_t count) {
     PyTypeObject* t = enum_type<S>();
     if (t == nullptr) return nullptr;
-    return member_list(t, S, first, count);
+    return member_list<S>(t, first, count);
 }
 
 // A row of the registration table: the class name and its class object.

@@ -52,7 +52,7 @@ constexpr std::array<std::string_view, size> flags = [] {
 constexpr bool flags_distinct_and_sized() {
     for (std::size_t i = 0; i < std::size(own_flags); ++i) {
         const std::size_t length = own_flags[i].png.size();
-        if (length < 124 || length > 1272 || length % 4 != 0) return false;
+        if (length < 124 || length > 1272 || length % 4 != 0 || !is_ascii(own_flags[i].png)) return false;
         if (index_of(own_flags[i].code) == uncategorized) return false;
         for (std::size_t j = 0; j < i; ++j) {
             if (own_flags[i].png == own_flags[j].png || own_flags[i].code == own_flags[j].code) return false;
@@ -60,7 +60,7 @@ constexpr bool flags_distinct_and_sized() {
     }
     return true;
 }
-static_assert(flags_distinct_and_sized(), "234 distinct images of 124 to 1,272 characters, one per entry");
+static_assert(flags_distinct_and_sized(), "234 distinct ASCII images of 124 to 1,272 characters, one per entry");
 
 const CountryObject* country(PyObject* self) { return reinterpret_cast<const CountryObject*>(self); }
 
@@ -72,9 +72,19 @@ void fill(PyObject* self, Index index) {
     c->code3 = index;
 }
 
-PyObject* get_code(PyObject* self, void*) { return text_str(country_class, country(self)->code); }
-PyObject* get_code3(PyObject* self, void*) { return new_str(entries[country(self)->code3].code3); }
-PyObject* get_name(PyObject* self, void*) { return new_str(country(self)->name); }
-PyObject* get_flag(PyObject* self, void*) { return new_str(flags[country(self)->code]); }
+// Codes and flags are ASCII (checked above and here); names may not be.
+constexpr auto name_ascii = [] {
+    std::array<bool, size> ascii{};
+    for (std::size_t i = 0; i < size; ++i) ascii[i] = is_ascii(entries[i].name);
+    return ascii;
+}();
+
+PyObject* get_code(PyObject* self, void*) { return ascii_str(country_class.texts[country(self)->code]); }
+PyObject* get_code3(PyObject* self, void*) { return ascii_str(entries[country(self)->code3].code3); }
+PyObject* get_name(PyObject* self, void*) {
+    const CountryObject* c = country(self);
+    return new_str(c->name, name_ascii[c->code]);
+}
+PyObject* get_flag(PyObject* self, void*) { return ascii_str(flags[country(self)->code]); }
 
 }  // namespace tessamir::country
