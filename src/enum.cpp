@@ -86,18 +86,6 @@ PyObject* no_instance() {
     return nullptr;
 }
 
-PyObject* repr(const EnumClassSpec& cls, PyObject* self, bool ascii) {
-    // "<Class><<text>>" assembled in place; describe() bounds its length.
-    char buffer[256];
-    const std::string_view name = cls.name();
-    const std::string_view text = cls.texts[member_index(cls, self)];
-    char* out = std::copy(name.begin(), name.end(), buffer);
-    *out++ = '<';
-    out = std::copy(text.begin(), text.end(), out);
-    *out++ = '>';
-    return new_str(std::string_view(buffer, static_cast<std::size_t>(out - buffer)), ascii);
-}
-
 PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op) {
     if (Py_TYPE(a) != type || Py_TYPE(b) != type) Py_RETURN_NOTIMPLEMENTED;
     const Index x = member_index(cls, a);

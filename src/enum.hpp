@@ -72,7 +72,6 @@ consteval EnumClassSpec describe(const char* type_name,
     constexpr std::string_view prefix = "builtins.";
     const std::string_view full(type_name);
     if (full.substr(0, prefix.size()) != prefix) invalid_table("type names start with builtins.");
-    if (full.size() + T.max_length + 2 > 256) invalid_table("repr must fit its buffer");
     if (!str_texts.empty() && str_texts.size() != T.size) invalid_table("one str text per member");
     return EnumClassSpec{
         type_name,
@@ -155,6 +154,46 @@ consteval std::array<bool, N> ascii_flags(std::span<const std::string_view> text
     return ascii;
 }
 
+// Constant texts made at compile time from pieces of other texts, stored one
+// after another.
+template <std::size_t N, std::size_t Bytes>
+struct JoinedTexts {
+    std::array<char, Bytes> bytes{};
+    std::array<std::size_t, N> offset{};
+    std::array<std::size_t, N> length{};
+
+    constexpr std::string_view operator[](std::size_t i) const { return {bytes.data() + offset[i], length[i]}; }
+};
+
+// Up to four pieces of constant text whose concatenation is one text.
+struct Pieces {
+    std::string_view part[4] = {};
+    constexpr std::size_t size() const { return part[0].size() + part[1].size() + part[2].size() + part[3].size(); }
+};
+
+// The texts Text(0), ..., Text(N - 1), each given as Pieces.
+template <std::size_t N, auto Text>
+consteval auto joined_texts() {
+    constexpr std::size_t bytes = [] {
+        std::size_t total = 0;
+        for (std::size_t i = 0; i < N; ++i) total += Text(i).size();
+        return total;
+    }();
+    JoinedTexts<N, bytes> texts{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        const Pieces pieces = Text(i);
+        texts.offset[i] = at;
+        texts.length[i] = pieces.size();
+        std::size_t out = at;
+        for (const std::string_view part : pieces.part) {
+            for (const char c : part) texts.bytes[out++] = c;
+        }
+        at += pieces.size();
+    }
+    return texts;
+}
+
 // A new str holding the display text of a member.
 PyObject* text_str(const EnumClassSpec& cls, Index index);
 
@@ -178,7 +217,6 @@ namespace detail {
 PyObject* bind_value(const EnumClassSpec& cls, PyObject* args, PyObject* kwargs);
 PyObject* not_text(PyObject* value);
 PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t characters);
-PyObject* repr(const EnumClassSpec& cls, PyObject* self, bool ascii);
 PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op);
 void dealloc(PyObject* self);
 PyObject* same(PyObject* self, PyObject*);
@@ -223,7 +261,11 @@ struct EnumClass {
         if (index == no_member) return detail::not_a_member(S, value, characters);
         return new_member(t, S, index);
     }
-    // Which texts are ASCII, decided here once and for all.
+    // What repr() returns, made when compiling, and which texts are ASCII
+    // (a class name always is).
+    static constexpr auto repr_texts = joined_texts<S.size(), [](std::size_t i) {
+        return Pieces{{S.name(), "<", S.texts[i], ">"}};
+    }>();
     static constexpr bool texts_ascii = all_ascii(S.texts);
     static constexpr auto str_ascii = ascii_flags<S.size()>(S.str_texts.empty() ? S.texts : S.str_texts);
 
@@ -235,7 +277,7 @@ struct EnumClass {
             return new_str(S.str_texts.empty() ? S.texts[index] : S.str_texts[index], str_ascii[index]);
         }
     }
-    static PyObject* tp_repr(PyObject* self) { return detail::repr(S, self, texts_ascii); }
+    static PyObject* tp_repr(PyObject* self) { return new_str(repr_texts[member_index(S, self)], texts_ascii); }
     static PyObject* tp_richcompare(PyObject* a, PyObject* b, int op) {
         return detail::compare(state.type, S, a, b, op);
     }
