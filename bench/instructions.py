@@ -1,0 +1,95 @@
+"""Instruction counts of single Python statements, from callgrind.
+
+A statement is measured in exactly the loop that timeit times (the same
+generated function, the same globals dictionary), and the same loop with the
+statement replaced by `pass` is subtracted, so what remains is the statement
+itself: its bytecode, the calls it makes and the objects it frees.
+
+Each figure comes from two processes under valgrind that run both loops with
+swapped iteration counts (n and 2n): the start-up of the interpreter and the
+compilation of the loops are the same in both and cancel, as does the empty
+loop, leaving n times (statement - pass). Instruction counts do not depend on
+machine load; with a fixed PYTHONHASHSEED they repeat to the instruction.
+
+    python bench/instructions.py 'Currency("ZWL")' 'slice("ZWL")'
+"""
+
+from __future__ import annotations
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+SEED = "0"
+SETUP = "import tessamir\nfrom tessamir import *\n"
+
+
+def available() -> bool:
+    return shutil.which("valgrind") is not None
+
+
+def _total(code: str, extra: list[str] | None = None) -> int:
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "callgrind.out")
+        subprocess.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={out}", *(extra or []),
+                        sys.executable, "-c", code],
+                       check=True, capture_output=True, env=dict(os.environ, PYTHONHASHSEED=SEED))
+        with open(out) as f:
+            return int(re.search(r"^totals: (\d+)", f.read(), re.M)[1])
+
+
+def _loops(setup: str, stmt: str, n_stmt: int, n_pass: int) -> str:
+    return (f"import timeit\n{setup}\n"
+            f"timeit.Timer({stmt!r}, globals=globals()).timeit({n_stmt})\n"
+            f"timeit.Timer('pass', globals=globals()).timeit({n_pass})\n")
+
+
+def per_call(stmt: str, setup: str = SETUP, n: int = 20_000) -> float:
+    """Instructions of one execution of `stmt` in timeit's loop, less the
+    empty loop's iteration."""
+    more = _total(_loops(setup, stmt, 2 * n, n))
+    less = _total(_loops(setup, stmt, n, 2 * n))
+    return (more - less) / n
+
+
+def constructor_spread(cls_name: str, symbol: str) -> list[int]:
+    """Instructions inside one class's constructor slot (hashing, probing,
+    comparing, allocating), once for every text it accepts: one callgrind dump
+    per call."""
+    code = (SETUP + f"C = {cls_name}\n"
+            "texts = [repr(m)[len(C.__name__) + 1:-1] for m in C.members()]\n"
+            "texts += [t for t in ('EUr', 'GBp', 'USd') if C is Currency]\n"
+            "for t in texts: C(t)\n")
+    with tempfile.TemporaryDirectory() as folder:
+        out = os.path.join(folder, "callgrind.out")
+        subprocess.run(["valgrind", "--tool=callgrind", "--collect-atstart=no", f"--toggle-collect={symbol}",
+                        f"--dump-after={symbol}", f"--callgrind-out-file={out}", sys.executable, "-c", code],
+                       check=True, capture_output=True, env=dict(os.environ, PYTHONHASHSEED=SEED))
+        counts = []
+        for name in os.listdir(folder):
+            with open(os.path.join(folder, name)) as f:
+                total = int(re.search(r"^totals: (\d+)", f.read(), re.M)[1])
+            if total:
+                counts.append(total)
+    return counts
+
+
+def constructor_symbols() -> dict[str, str]:
+    """The constructor slot of each class, by class name, as callgrind names it."""
+    import tessamir
+    nm = subprocess.run(["nm", "-C", tessamir.__file__], check=True, capture_output=True, text=True).stdout
+    symbols = {}
+    for line in nm.splitlines():
+        m = re.search(r"(tessamir::EnumClass<tessamir::\w+::(\w+)_class>::tp_new\(.*\))$", line)
+        if m:
+            camel = "".join(part.capitalize() for part in m[2].split("_")).replace("Subindustry", "SubIndustry")
+            symbols[camel] = m[1]
+    return symbols
+
+
+if __name__ == "__main__":
+    for stmt in sys.argv[1:]:
+        print(f"{per_call(stmt):9.1f}  {stmt}")
