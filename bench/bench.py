@@ -247,7 +247,44 @@ def instruction_counts(every_class):
     for stmt, floor in ACCESSORS:
         section.add(f"{stmt} / {floor}", instructions.per_call(stmt, setup), instructions.per_call(floor, setup),
                     1.15)
-    return section
+    return section, setup
+
+
+# What each operation pays for the rule that every call returns a new object:
+# allocation through the class's allocation slot and release through its free
+# slot (the interpreter's generic allocator, with its slot lookups, zeroing and
+# reference set-up), or making and releasing a new str from constant text.
+MEMBER_ALLOCATION = ("PyType_GenericAlloc", "PyType_GetSlot", "_PyObject_Malloc", "PyObject_Malloc",
+                     "_PyObject_Free", "PyObject_Free", "_Py_NewReference", "tessamir::detail::dealloc")
+NEW_STR = ("PyUnicode_DecodeASCII", "PyUnicode_FromStringAndSize", "PyUnicode_DecodeUTF8Stateful",
+           "unicode_decode_utf8", "PyUnicode_New", "ascii_decode", "unicode_dealloc", "_PyObject_Malloc",
+           "PyObject_Malloc", "_PyObject_Free", "PyObject_Free", "_Py_NewReference")
+
+
+def new_object_share(setup):
+    print("\nh. what the new object of each call costs (callgrind, by function; ratios = ours / floor)")
+    print(f"   {'what':<20} {'floor':<24} {'ours':>6} {'floor':>6} {'ratio':>6}  {'new object: ours':>16}"
+          f" {'floor':>6} {'share':>6}  {'the rest':>8}")
+
+    def spent(functions, kind):
+        return sum(cost for name, cost in functions.items()
+                   if name in kind or name.startswith(("__memset", "__memcpy", "__memmove")))
+
+    for stmt, floor, kind, n in [
+        ('Currency("ZWL")', 'slice("ZWL")', MEMBER_ALLOCATION, 20_000),
+        ("u.industry()", "o.__sizeof__()", MEMBER_ALLOCATION, 20_000),
+        ("Country.members()", "list(range(1000, 1250))", MEMBER_ALLOCATION, 2_000),
+        ("str(m)", 'str("USD")', NEW_STR, 20_000),
+        ("repr(m)", "repr(None)", NEW_STR, 20_000),
+        ("c.name", "z.start", NEW_STR, 20_000),
+        ("c.flag", "z.start", NEW_STR, 20_000),
+        ("m.name", "z.start", NEW_STR, 20_000),
+    ]:
+        ours, other = instructions.per_call(stmt, setup, n), instructions.per_call(floor, setup, n)
+        ours_new = spent(instructions.per_function(stmt, setup, n), kind)
+        floor_new = spent(instructions.per_function(floor, setup, n), kind)
+        print(f"   {stmt:<20} {floor:<24} {ours:6.0f} {other:6.0f} {ours / other:6.2f}  {ours_new:16.0f}"
+              f" {floor_new:6.0f} {ours_new / ours:6.0%}  {(ours - ours_new) / (other - floor_new):8.2f}")
 
 
 def constructor_spread():
@@ -284,7 +321,9 @@ def main():
     if not instructions.available():
         print("\nvalgrind missing: no instruction counts")
         return
-    instruction_counts(every_class=True).print()
+    section, setup = instruction_counts(every_class=True)
+    section.print()
+    new_object_share(setup)
     constructor_spread()
 
 

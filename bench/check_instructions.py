@@ -60,7 +60,7 @@ def check() -> int:
         measured = instructions.per_call(stmt)
         verdict = "ok" if measured <= limit else "OVER BUDGET"
         failed += measured > limit
-        print(f"{stmt:<36} {measured:8.0f} instructions per call, budget {limit}: {verdict}")
+        print(f"{stmt:<36} {measured:8.1f} instructions per call, budget {limit}: {verdict}")
     return 1 if failed else 0
 
 
