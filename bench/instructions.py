@@ -79,39 +79,30 @@ def per_function(stmt: str, setup: str = SETUP, n: int = 20_000) -> dict[str, fl
     return {name: (more.get(name, 0) - less.get(name, 0)) / n for name in more.keys() | less.keys()}
 
 
-def constructor_spread(cls_name: str, symbol: str) -> list[int]:
-    """Instructions inside one class's constructor slot (hashing, probing,
-    comparing, allocating), once for every text it accepts: one callgrind dump
-    per call."""
+def constructor_spread(cls_name: str) -> list[int]:
+    """Instructions of one class's constructor call (the interpreter's type
+    call and the class's constructor slot: hashing, probing, comparing,
+    allocating), once for every text it accepts: callgrind collects inside the
+    interpreter's type call only and writes one dump per call."""
     code = (SETUP + f"C = {cls_name}\n"
             "texts = [repr(m)[len(C.__name__) + 1:-1] for m in C.members()]\n"
             "texts += [t for t in ('EUr', 'GBp', 'USd') if C is Currency]\n"
+            "print(len(texts))\n"
             "for t in texts: C(t)\n")
     with tempfile.TemporaryDirectory() as folder:
         out = os.path.join(folder, "callgrind.out")
-        subprocess.run(["valgrind", "--tool=callgrind", "--collect-atstart=no", f"--toggle-collect={symbol}",
-                        f"--dump-after={symbol}", f"--callgrind-out-file={out}", sys.executable, "-c", code],
-                       check=True, capture_output=True, env=dict(os.environ, PYTHONHASHSEED=SEED))
-        counts = []
-        for name in os.listdir(folder):
+        run = subprocess.run(["valgrind", "--tool=callgrind", "--collect-atstart=no", "--toggle-collect=type_call",
+                              "--dump-after=type_call", f"--callgrind-out-file={out}", sys.executable, "-c", code],
+                             check=True, capture_output=True, text=True, env=dict(os.environ, PYTHONHASHSEED=SEED))
+        count = int(run.stdout.split()[0])
+        dumps = sorted((name for name in os.listdir(folder) if re.search(r"\.\d+$", name)),
+                       key=lambda name: int(name.rsplit(".", 1)[1]))
+        totals = []
+        for name in dumps:
             with open(os.path.join(folder, name)) as f:
-                total = int(re.search(r"^totals: (\d+)", f.read(), re.M)[1])
-            if total:
-                counts.append(total)
-    return counts
-
-
-def constructor_symbols() -> dict[str, str]:
-    """The constructor slot of each class, by class name, as callgrind names it."""
-    import tessamir
-    nm = subprocess.run(["nm", "-C", tessamir.__file__], check=True, capture_output=True, text=True).stdout
-    symbols = {}
-    for line in nm.splitlines():
-        m = re.search(r"(tessamir::EnumClass<tessamir::\w+::(\w+)_class>::tp_new\(.*\))$", line)
-        if m:
-            camel = "".join(part.capitalize() for part in m[2].split("_")).replace("Subindustry", "SubIndustry")
-            symbols[camel] = m[1]
-    return symbols
+                totals.append(int(re.search(r"^totals: (\d+)", f.read(), re.M)[1]))
+    # The type calls of the import come first; the last `count` are the texts'.
+    return totals[-count:]
 
 
 if __name__ == "__main__":
