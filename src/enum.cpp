@@ -22,20 +22,6 @@ PyObject* text_str(const EnumClassSpec& cls, Index index) {
     return new_str(cls.texts[index]);
 }
 
-PyObject* member_list(PyTypeObject* type, const EnumClassSpec& cls, std::size_t first, std::size_t count) {
-    PyObject* list = PyList_New(static_cast<Py_ssize_t>(count));
-    if (list == nullptr) return nullptr;
-    const allocfunc alloc = allocator(type);
-    for (std::size_t i = 0; i < count; ++i) {
-        PyObject* member = new_member(alloc, type, cls, static_cast<Index>(first + i));
-        if (member == nullptr || PyList_SetItem(list, static_cast<Py_ssize_t>(i), member) < 0) {
-            Py_DECREF(list);
-            return nullptr;
-        }
-    }
-    return list;
-}
-
 namespace detail {
 
 // Binds the single parameter `value` from any arguments; returns a borrowed
@@ -103,18 +89,6 @@ PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t cha
 PyObject* no_instance() {
     if (!PyErr_Occurred()) PyErr_SetString(PyExc_SystemError, no_exception);
     return nullptr;
-}
-
-PyObject* repr(const EnumClassSpec& cls, PyObject* self) {
-    // "<Class><<text>>" assembled in place; describe() bounds its length.
-    char buffer[256];
-    const std::string_view name = cls.name();
-    const std::string_view text = cls.texts[member_index(cls, self)];
-    char* out = std::copy(name.begin(), name.end(), buffer);
-    *out++ = '<';
-    out = std::copy(text.begin(), text.end(), out);
-    *out++ = '>';
-    return PyUnicode_FromStringAndSize(buffer, out - buffer);
 }
 
 PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op) {

@@ -78,7 +78,6 @@ consteval EnumClassSpec describe(const char* type_name,
     constexpr std::string_view prefix = "builtins.";
     const std::string_view full(type_name);
     if (full.substr(0, prefix.size()) != prefix) invalid_table("type names start with builtins.");
-    if (full.size() + T.max_length + 2 > 256) invalid_table("repr must fit its buffer");
     if (!str_texts.empty() && str_texts.size() != T.size) invalid_table("one str text per member");
     return EnumClassSpec{
         type_name,
@@ -126,20 +125,104 @@ inline PyObject* new_member(PyTypeObject* type, const EnumClassSpec& cls, Index 
     return new_member(allocator(type), type, cls, index);
 }
 
-// A new str holding the display text of a member.
-PyObject* text_str(const EnumClassSpec& cls, Index index);
+// Whether a constant text is plain ASCII.
+constexpr bool is_ascii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+constexpr bool all_ascii(std::span<const std::string_view> texts) {
+    for (const std::string_view& text : texts) {
+        if (!is_ascii(text)) return false;
+    }
+    return true;
+}
 
 // A new str from constant UTF-8 text.
 PyObject* new_str(std::string_view text);
 
+// A new str from constant ASCII text: the interpreter's ASCII decoder copies
+// it without the UTF-8 decoder's set-up.
+inline PyObject* ascii_str(std::string_view text) {
+    return PyUnicode_DecodeASCII(text.data(), static_cast<Py_ssize_t>(text.size()), nullptr);
+}
+
+// A new str from a constant text whose ASCII-ness was decided when compiling.
+inline PyObject* new_str(std::string_view text, bool ascii) { return ascii ? ascii_str(text) : new_str(text); }
+
+// The ASCII-ness of each text of a constant table.
+template <std::size_t N>
+consteval std::array<bool, N> ascii_flags(std::span<const std::string_view> texts) {
+    std::array<bool, N> ascii{};
+    for (std::size_t i = 0; i < N; ++i) ascii[i] = is_ascii(texts[i]);
+    return ascii;
+}
+
+// Constant texts made at compile time from pieces of other texts, stored one
+// after another.
+template <std::size_t N, std::size_t Bytes>
+struct JoinedTexts {
+    std::array<char, Bytes> bytes{};
+    std::array<std::size_t, N> offset{};
+    std::array<std::size_t, N> length{};
+
+    constexpr std::string_view operator[](std::size_t i) const { return {bytes.data() + offset[i], length[i]}; }
+};
+
+// Up to four pieces of constant text whose concatenation is one text.
+struct Pieces {
+    std::string_view part[4] = {};
+    constexpr std::size_t size() const { return part[0].size() + part[1].size() + part[2].size() + part[3].size(); }
+};
+
+// The texts Text(0), ..., Text(N - 1), each given as Pieces.
+template <std::size_t N, auto Text>
+consteval auto joined_texts() {
+    constexpr std::size_t bytes = [] {
+        std::size_t total = 0;
+        for (std::size_t i = 0; i < N; ++i) total += Text(i).size();
+        return total;
+    }();
+    JoinedTexts<N, bytes> texts{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        const Pieces pieces = Text(i);
+        texts.offset[i] = at;
+        texts.length[i] = pieces.size();
+        std::size_t out = at;
+        for (const std::string_view part : pieces.part) {
+            for (const char c : part) texts.bytes[out++] = c;
+        }
+        at += pieces.size();
+    }
+    return texts;
+}
+
+// A new str holding the display text of a member.
+PyObject* text_str(const EnumClassSpec& cls, Index index);
+
 // A new list of new instances with indexes first, ..., first + count - 1.
-PyObject* member_list(PyTypeObject* type, const EnumClassSpec& cls, std::size_t first, std::size_t count);
+template <const EnumClassSpec& S>
+PyObject* member_list(PyTypeObject* type, std::size_t first, std::size_t count) {
+    PyObject* list = PyList_New(static_cast<Py_ssize_t>(count));
+    if (list == nullptr) return nullptr;
+    const allocfunc alloc = allocator(type);  // one slot lookup per list
+    for (std::size_t i = 0; i < count; ++i) {
+        PyObject* member = new_member(alloc, type, S, static_cast<Index>(first + i));
+        if (member == nullptr || PyList_SetItem(list, static_cast<Py_ssize_t>(i), member) < 0) {
+            Py_DECREF(list);
+            return nullptr;
+        }
+    }
+    return list;
+}
 
 namespace detail {
 PyObject* bind_value(const EnumClassSpec& cls, PyObject* args, PyObject* kwargs);
 PyObject* not_text(PyObject* value);
 PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t characters);
-PyObject* repr(const EnumClassSpec& cls, PyObject* self);
 PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op);
 void dealloc(PyObject* self);
 PyObject* same(PyObject* self, PyObject*);
@@ -195,16 +278,28 @@ struct EnumClass {
         if (index == no_member) return detail::not_a_member(S, value, characters);
         return new_member(t, S, index);
     }
+    // What repr() returns, made when compiling, and which texts are ASCII
+    // (a class name always is).
+    static constexpr auto repr_texts = joined_texts<S.size(), [](std::size_t i) {
+        return Pieces{{S.name(), "<", S.texts[i], ">"}};
+    }>();
+    static constexpr bool texts_ascii = all_ascii(S.texts);
+    static constexpr auto str_ascii = ascii_flags<S.size()>(S.str_texts.empty() ? S.texts : S.str_texts);
+
     static PyObject* tp_str(PyObject* self) {
         const Index index = member_index(S, self);
-        return new_str(S.str_texts.empty() ? S.texts[index] : S.str_texts[index]);
+        if constexpr (S.str_texts.empty() && texts_ascii) {
+            return ascii_str(S.texts[index]);
+        } else {
+            return new_str(S.str_texts.empty() ? S.texts[index] : S.str_texts[index], str_ascii[index]);
+        }
     }
-    static PyObject* tp_repr(PyObject* self) { return detail::repr(S, self); }
+    static PyObject* tp_repr(PyObject* self) { return new_str(repr_texts[member_index(S, self)], texts_ascii); }
     static PyObject* tp_richcompare(PyObject* a, PyObject* b, int op) {
         return detail::compare(state.type, S, a, b, op);
     }
     static Py_ssize_t mp_length(PyObject*) { return static_cast<Py_ssize_t>(S.size()); }
-    static PyObject* members(PyObject*, PyObject*) { return member_list(state.type, S, 0, S.size()); }
+    static PyObject* members(PyObject*, PyObject*) { return member_list<S>(state.type, 0, S.size()); }
     static PyObject* reduce(PyObject* self, PyObject*) { return detail::reduce(state.type, S, self); }
 
     // The class's own methods, then the static `members`, then copying: a
@@ -279,7 +374,7 @@ template <const EnumClassSpec& S>
 PyObject* new_member_list(std::size_t first, std::size_t count) {
     PyTypeObject* t = enum_type<S>();
     if (t == nullptr) return nullptr;
-    return member_list(t, S, first, count);
+    return member_list<S>(t, first, count);
 }
 
 // What the module registers of a class: its name, its class object and its

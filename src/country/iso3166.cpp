@@ -150,10 +150,20 @@ constexpr EnumClassSpec country_class =
     describe<country_table>("builtins.Country", {}, country_properties,
                             Layout{sizeof(CountryObject), offsetof(CountryObject, code), fill}, names);
 
-PyObject* country_code(PyObject* self, void*) { return text_str(country_class, country(self)->code); }
-PyObject* country_code3(PyObject* self, void*) { return new_str(country_rows[country(self)->code3].code3); }
-PyObject* country_name(PyObject* self, void*) { return new_str(country(self)->name); }
-PyObject* country_flag(PyObject* self, void*) { return new_str(flags[country(self)->code]); }
+// Codes and flags (Base64) are ASCII; names may not be.
+constexpr auto name_ascii = [] {
+    std::array<bool, country_count> ascii{};
+    for (std::size_t i = 0; i < country_count; ++i) ascii[i] = is_ascii(country_rows[i].name);
+    return ascii;
+}();
+
+PyObject* country_code(PyObject* self, void*) { return ascii_str(country_class.texts[country(self)->code]); }
+PyObject* country_code3(PyObject* self, void*) { return ascii_str(country_rows[country(self)->code3].code3); }
+PyObject* country_name(PyObject* self, void*) {
+    const CountryObject* c = country(self);
+    return new_str(c->name, name_ascii[c->code]);
+}
+PyObject* country_flag(PyObject* self, void*) { return ascii_str(flags[country(self)->code]); }
 
 }  // namespace
 
