@@ -145,6 +145,14 @@ def rejections(cls):
     return ops
 
 
+def counted(objects):
+    """The objects whose reference count the interpreter keeps. From 3.12 on,
+    None, True, False, the builtin types and the like are immortal: their
+    count is a marker far above any real count, which an extension built for
+    the 3.11 ABI moves and the interpreter does not."""
+    return [o for o in objects if sys.getrefcount(o) < 2**31]
+
+
 def refcounts(objects):
     """The reference count of each object, measured the same way every time:
     after a collection, and with the interpreter's type attribute cache

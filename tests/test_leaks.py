@@ -10,8 +10,8 @@ import tracemalloc
 import pytest
 
 import tessamir
-from surface import (COMPARISONS, PICKLE_GLOBALS, accessor_call, accessors, attributes, classes, display, refcounts,
-                     round_trip, unattributed)
+from surface import (COMPARISONS, PICKLE_GLOBALS, accessor_call, accessors, attributes, classes, counted, display,
+                     refcounts, round_trip, unattributed)
 
 TIMES = 100_000
 # Net traced bytes a run may leave behind: the interpreter's own caches. One
@@ -63,7 +63,7 @@ def test_operations_leave_nothing_behind(kind):
     assert calls or kind == "accessors"
     if not calls:
         pytest.skip("no class has accessors")
-    watched = classes(tessamir) + [True, False, None, NotImplemented, int, str] + PICKLE_GLOBALS
+    watched = counted(classes(tessamir) + [True, False, None, NotImplemented, int, str] + PICKLE_GLOBALS)
     run(calls, 2_000)
     before = refcounts(watched)
     tracemalloc.start()
