@@ -18,10 +18,6 @@ PyObject* new_str(std::string_view text) {
     return PyUnicode_FromStringAndSize(text.data(), static_cast<Py_ssize_t>(text.size()));
 }
 
-PyObject* text_str(const EnumClassSpec& cls, Index index) {
-    return new_str(cls.texts[index]);
-}
-
 namespace detail {
 
 // Binds the single parameter `value` from any arguments; returns a borrowed

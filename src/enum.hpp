@@ -200,9 +200,6 @@ consteval auto joined_texts() {
     return texts;
 }
 
-// A new str holding the display text of a member.
-PyObject* text_str(const EnumClassSpec& cls, Index index);
-
 // A new list of new instances with indexes first, ..., first + count - 1.
 template <const EnumClassSpec& S>
 PyObject* member_list(PyTypeObject* type, std::size_t first, std::size_t count) {
@@ -383,7 +380,7 @@ PyObject* new_member_list(std::size_t first, std::size_t count) {
 struct Registration {
     const char* name;
     PyTypeObject* (*type)();
-    const EnumClassSpec* spec;
+    const EnumClassSpec* cls;
 };
 
 template <const EnumClassSpec& S>

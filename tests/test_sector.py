@@ -5,6 +5,7 @@ import re
 import pytest
 from gics.definitions.d_20230318 import definition as PUBLISHED  # the 2023 revision
 
+from surface import attributes
 from tessamir import Industry, IndustryGroup, Sector, SubIndustry
 
 # Each level with the length of its codes in the published classification.
@@ -16,10 +17,6 @@ LINKS = [
     (IndustryGroup, Industry, "industries", "industry_group"),
     (Industry, SubIndustry, "subindustries", "industry"),
 ]
-
-
-def attributes(cls):
-    return {name: value for name, value in vars(cls).items() if isinstance(value, cls)}
 
 
 def display_text(attribute):

@@ -19,7 +19,7 @@ PyObject* seeds(PyObject*, PyObject*) {
     PyObject* result = PyList_New(0);
     if (result == nullptr) return nullptr;
     for (const tessamir::Registration* row : tessamir::registrations()) {
-        const tessamir::TextLookup& lookup = row->spec->lookup;
+        const tessamir::TextLookup& lookup = row->cls->lookup;
         std::vector<tessamir::Index> table(std::size_t(1) << lookup.bits);
         unsigned best = ~0u;
         std::uint64_t best_seed = 0;

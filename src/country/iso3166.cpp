@@ -151,11 +151,7 @@ constexpr EnumClassSpec country_class =
                             Layout{sizeof(CountryObject), offsetof(CountryObject, code), fill}, names);
 
 // Codes and flags (Base64) are ASCII; names may not be.
-constexpr auto name_ascii = [] {
-    std::array<bool, country_count> ascii{};
-    for (std::size_t i = 0; i < country_count; ++i) ascii[i] = is_ascii(country_rows[i].name);
-    return ascii;
-}();
+constexpr auto name_ascii = ascii_flags<country_count>(names);
 
 PyObject* country_code(PyObject* self, void*) { return ascii_str(country_class.texts[country(self)->code]); }
 PyObject* country_code3(PyObject* self, void*) { return ascii_str(country_rows[country(self)->code3].code3); }
