@@ -59,10 +59,28 @@ struct HashSeed {
 
 // ---------------------------------------------------------------------------
 // Hashing. Constant time in the length of the text: at most three 8-byte
-// little-endian reads (head, middle, tail), so a 50-byte sector name costs the
-// same as a 2-byte country code.
+// reads (head, middle, tail), so a 50-byte sector name costs the same as a
+// 2-byte country code. The reads are little-endian on every host, so that the
+// hash computed at run time is the one the compiler placed the texts by.
 
-static_assert(std::endian::native == std::endian::little, "hashes read texts as little-endian words");
+// The n (4 or 8) bytes at p as they lie in memory.
+inline std::uint64_t load_native(const char* p, int n) {
+    if (n == 8) {
+        std::uint64_t v;
+        std::memcpy(&v, p, 8);
+        return v;
+    }
+    std::uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+}
+
+// The bytes of v in reverse order (a single instruction where the target has one).
+constexpr std::uint64_t byte_swapped(std::uint64_t v, int n) {
+    std::uint64_t r = 0;
+    for (int i = 0; i < n; ++i) r |= ((v >> (8 * i)) & 0xFF) << (8 * (n - 1 - i));
+    return r;
+}
 
 // The n (4 or 8) bytes at p as a little-endian number.
 constexpr std::uint64_t load_le(const char* p, int n) {
@@ -73,13 +91,10 @@ constexpr std::uint64_t load_le(const char* p, int n) {
         }
         return v;
     }
-    if (n == 8) {
-        std::uint64_t v;
-        std::memcpy(&v, p, 8);
-        return v;
-    }
-    std::uint32_t v;
-    std::memcpy(&v, p, 4);
+    static_assert(std::endian::native == std::endian::little || std::endian::native == std::endian::big,
+                  "hosts store words in one byte order or the other");
+    const std::uint64_t v = load_native(p, n);
+    if constexpr (std::endian::native == std::endian::big) return byte_swapped(v, n);
     return v;
 }
 
@@ -113,13 +128,16 @@ constexpr std::uint64_t text_hash(const char* p, std::size_t n, std::uint64_t se
 }
 
 // Whether the n bytes at a and b are equal; short texts are compared as at
-// most two overlapping words instead of through a library call.
+// most two overlapping words (in any byte order) instead of through a
+// library call.
 inline bool same_bytes(const char* a, const char* b, std::size_t n) {
     if (n >= 8) {
         if (n > 16) return std::memcmp(a, b, n) == 0;
-        return load_le(a, 8) == load_le(b, 8) && load_le(a + n - 8, 8) == load_le(b + n - 8, 8);
+        return load_native(a, 8) == load_native(b, 8) && load_native(a + n - 8, 8) == load_native(b + n - 8, 8);
     }
-    if (n >= 4) return load_le(a, 4) == load_le(b, 4) && load_le(a + n - 4, 4) == load_le(b + n - 4, 4);
+    if (n >= 4) {
+        return load_native(a, 4) == load_native(b, 4) && load_native(a + n - 4, 4) == load_native(b + n - 4, 4);
+    }
     return n == 0 || (a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1]);
 }
 
