@@ -2,6 +2,7 @@
 C++ compiler (the PyPI package ziglang), and checks what it exports.
 
     python tools/cross_compile.py [TARGET ...]    (default: all of TARGETS)
+    python tools/cross_compile.py --sysroot ROOT LINUX_TARGET
 
 Every translation unit under src/ is compiled with the compiler's default
 limits and the warning flags of cmake/TessamirExtension.cmake, against the
@@ -19,6 +20,14 @@ must be one of the interpreter's. zig crashes on -bundle (what CMake links) and
 ignores an exported-symbols list, so here hidden visibility alone keeps the
 exports to the init function; its linker also exports two symbols of its own
 making, __mh_dylib_header and ___dso_handle, which are set aside.
+
+Linux on other architectures (aarch64-linux, s390x-linux, x86-linux): the
+headers are those of the target's own Debian system, a chroot given as
+--sysroot (its python3-dev), with the pyconfig.h of the target's multiarch
+folder in place of Debian's dispatching one. The module is linked against the
+C library at most, with the version script of the CMake build, and must export
+PyInit_tessamir alone and need no library but the C library; .ci/
+architectures.py runs the tests on it in that chroot.
 
 Windows (x86_64-windows: the MinGW ABI): a Linux pyconfig.h is wrong there
 (long is 32 bits, the interpreter's functions are imported from a DLL), and
@@ -44,6 +53,11 @@ sys.path.insert(0, str(ROOT / "tools"))
 import pe_exports  # noqa: E402
 
 TARGETS = ["aarch64-macos", "x86_64-macos", "x86_64-windows"]
+# Linux targets, built against a chroot's headers: zig's target and Debian's
+# multiarch name.
+LINUX = {"aarch64-linux": ("aarch64-linux-gnu", "aarch64-linux-gnu"),
+         "s390x-linux": ("s390x-linux-gnu", "s390x-linux-gnu"),
+         "x86-linux": ("x86-linux-gnu", "i386-linux-gnu")}
 
 # The module's flags for GCC and Clang (cmake/TessamirExtension.cmake) and
 # those of a CMake release build of an abi3 module.
@@ -114,16 +128,22 @@ def llvm(tool):
     return found
 
 
-def headers(target, out):
+def headers(target, out, sysroot=None):
     """The include folder for a target: the interpreter's own, or a copy with a
-    Windows pyconfig.h (Python.h includes pyconfig.h from its own folder)."""
+    Windows pyconfig.h or the Linux target's own (Python.h includes pyconfig.h
+    from its own folder)."""
     include = Path(sysconfig.get_paths()["include"])
-    if "windows" not in target:
+    if target in LINUX:
+        [include] = sorted((sysroot / "usr/include").glob("python3.*[0-9]"))
+        pyconfig = (sysroot / "usr/include" / LINUX[target][1] / include.name / "pyconfig.h").read_text()
+    elif "windows" in target:
+        pyconfig = WINDOWS_PYCONFIG
+    else:
         return include
     copy = out / "include"
     shutil.rmtree(copy, ignore_errors=True)
     shutil.copytree(include, copy)
-    (copy / "pyconfig.h").write_text(WINDOWS_PYCONFIG)
+    (copy / "pyconfig.h").write_text(pyconfig)
     return copy
 
 
@@ -136,8 +156,11 @@ def compile_units(target, out, include):
 
     def build(source, obj):
         start = time.monotonic()
-        result = zig("c++", "-target", target, *FLAGS, "-I", include, "-c", source, "-o", obj,
-                     capture_output=True, text=True)
+        # The interpreter's headers as CMake passes them on Linux: as system
+        # headers, whose pyconfig.h may restate the C library's feature macros.
+        headers = ["-isystem" if target in LINUX else "-I", include]
+        result = zig("c++", "-target", LINUX.get(target, (target,))[0], *FLAGS, *headers,
+                     "-c", source, "-o", obj, capture_output=True, text=True)
         return source, result, time.monotonic() - start
 
     failed = False
@@ -177,6 +200,29 @@ def link_macos(target, out, objects):
         problems.append(f"symbols left to the interpreter that are not its own: {foreign or 'none at all'}")
     if libraries != ["/usr/lib/libSystem.B.dylib"]:
         problems.append(f"links {libraries}")
+    return module, problems
+
+
+def link_linux(target, out, objects):
+    module = out / "tessamir.abi3.so"
+    script = out / "tessamir.map"
+    script.write_text("{\n  global: PyInit_tessamir;\n  local: *;\n};\n")
+    zig("c++", "-target", LINUX[target][0], *LINK, f"-Wl,--version-script={script}", "-Wl,--gc-sections",
+        *objects, "-o", module, check=True)
+
+    def read(*options):
+        return subprocess.run([llvm("llvm-readobj"), *options, module],
+                              check=True, capture_output=True, text=True).stdout
+
+    exported = subprocess.run([llvm("llvm-nm"), "-D", "--defined-only", "-j", module],
+                              check=True, capture_output=True, text=True).stdout.split()
+    listing = [line.strip() for line in read("--needed-libs").splitlines()]
+    needed = listing[listing.index("NeededLibraries [") + 1:listing.index("]")]
+    problems = []
+    if exported != ["PyInit_tessamir"]:
+        problems.append(f"exports {exported}")
+    if set(needed) - {"libc.so.6"}:  # (none at all where the compiler inlines the C library's calls)
+        problems.append(f"needs {needed}")
     return module, problems
 
 
@@ -221,10 +267,14 @@ def link_windows(target, out, objects):
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("targets", nargs="*", metavar="TARGET", help=", ".join(TARGETS))
-    targets = parser.parse_args().targets or TARGETS
-    if unknown := set(targets) - set(TARGETS):
+    parser.add_argument("targets", nargs="*", metavar="TARGET", help=", ".join([*TARGETS, *LINUX]))
+    parser.add_argument("--sysroot", type=Path, help="the Debian system whose headers a Linux target uses")
+    options = parser.parse_args()
+    targets = options.targets or TARGETS
+    if unknown := set(targets) - set(TARGETS) - set(LINUX):
         parser.error(f"unknown targets: {', '.join(sorted(unknown))}")
+    if options.sysroot is None and set(targets) & set(LINUX):
+        parser.error("a Linux target needs --sysroot")
     version = zig("version", check=True, capture_output=True, text=True).stdout.strip()
     print(f"zig {version}, headers of Python {sysconfig.get_python_version()}")
     failed = []
@@ -233,11 +283,11 @@ def main():
         out = ROOT / "build" / "cross" / target
         out.mkdir(parents=True, exist_ok=True)
         print(f"{target}:")
-        objects = compile_units(target, out, headers(target, out))
+        objects = compile_units(target, out, headers(target, out, options.sysroot))
         if objects is None:
             failed.append(target)
             continue
-        link = link_windows if "windows" in target else link_macos
+        link = link_linux if target in LINUX else link_windows if "windows" in target else link_macos
         module, problems = link(target, out, objects)
         for problem in problems:
             print(f"  {module.name}: {problem}", file=sys.stderr)
