@@ -95,6 +95,18 @@ def copy_checkout(target):
             shutil.copy2(source, target / name)
 
 
+def inside(root, command, env):
+    """Runs a command in the mounted chroot, in a mount namespace of its own
+    with a /dev/shm of its own: whoever else uses the same chroot meanwhile
+    mounts and unmounts theirs over the shared one, and multiprocessing's
+    semaphores, made there by one process and opened by others, would vanish."""
+    print("+ [chroot]", " ".join(map(str, command)), flush=True)
+    script = 'mount -t tmpfs tmpfs "$1/dev/shm" && exec chroot "$@"'
+    return subprocess.run(["unshare", "--mount", "--propagation", "private", "sh", "-c", script, "sh", root,
+                           *command], env={"PATH": PATH, "LANG": "C.UTF-8", "HOME": "/root", "TMPDIR": "/tmp",
+                                           **env}).returncode
+
+
 def version_of(root, python):
     result = subprocess.run(["chroot", root, python, "-c", "import sys; print(sys.version.split()[0])"],
                             capture_output=True, text=True, env={"PATH": PATH})
@@ -111,8 +123,8 @@ class Venv:
         self.record = {"interpreter": python, "version": version, "requires": requirements()}
         self.env = {"PATH": f"{self.path}/bin:{PATH}", "PIP_DISABLE_PIP_VERSION_CHECK": "1"}
 
-    def run(self, command, **kwargs):
-        return debian.inside(self.root, command, env=self.env, **kwargs)
+    def run(self, command):
+        return inside(self.root, command, self.env)
 
     def ready(self):
         """Returns (status, made)."""
@@ -124,7 +136,7 @@ class Venv:
         host = self.root / self.path.relative_to("/")
         if host.exists():
             shutil.rmtree(host)
-        status = debian.inside(self.root, [self.python, "-m", "venv", self.path])
+        status = inside(self.root, [self.python, "-m", "venv", self.path], {})
         if status == 0:
             status = self.run(["python", "-m", "pip", "install", "--quiet", *self.record["requires"]])
         if status == 0:
@@ -191,9 +203,10 @@ def built_elsewhere(roots, hosts):
             if status == 0:
                 status = subprocess.run(
                     [target / "bin" / "python", "-I", "-c",
-                     "import sys, tessamir; from pathlib import Path; assert tessamir.__file__.startswith(sys.prefix);"
+                     "import sys, tessamir; from pathlib import Path;"
+                     "assert tessamir.__file__.startswith(sys.prefix), (tessamir.__file__, sys.prefix);"
                      "assert Path(tessamir.__file__).name == 'tessamir.abi3.so', tessamir.__file__;"
-                     "assert tessamir.Side('Buy') is tessamir.Side.Buy;"
+                     "assert all(getattr(tessamir, name).members() for name in tessamir.__all__);"
                      "print(sys.version.split()[0], 'imports', Path(tessamir.__file__).name)"],
                     cwd=work, env=env).returncode
             if status != 0:
