@@ -5,9 +5,13 @@ builds the wheel with the interpreter running this script, and for each
 interpreter found installs the wheel with its test extra into a fresh venv
 and runs the whole test suite (the allocation failure sweeps included)
 against that installed copy. A required release that is missing fails the
-run; so does a failing suite on any interpreter. Prints the time each took.
+run; so does a failing suite on any interpreter. Then the same wheel on the
+CPython releases of Debian's suites and a debug build, each in a Debian
+chroot (.ci/chroot_interpreters.py; --host-only leaves them out). Prints the
+time each took. TESSAMIR_DESELECT (test node ids, separated by spaces) leaves
+tests out on every interpreter.
 
-    python .ci/interpreters.py [REQUIRED ...]     default: 3.11 3.12 3.13
+    python .ci/interpreters.py [--host-only] [REQUIRED ...]     default: 3.11 3.12 3.13
 """
 
 import os
@@ -18,6 +22,8 @@ import sys
 import tempfile
 import time
 from pathlib import Path
+
+import chroot_interpreters
 
 ROOT = Path(__file__).resolve().parents[1]
 REQUIRED = ("3.11", "3.12", "3.13")
@@ -79,7 +85,7 @@ def run(command, **kwargs):
     return subprocess.run([str(c) for c in command], **kwargs).returncode
 
 
-def main(required):
+def main(required, chroots=True):
     usable, free_threaded = interpreters()
     print("CPython interpreters found:")
     for entry in usable:
@@ -115,18 +121,24 @@ def main(required):
                 status = run([python, "-c", "import sys, tessamir; assert tessamir.__file__.startswith(sys.prefix), "
                               "tessamir.__file__; print('testing', tessamir.__file__)"], cwd=ROOT, env=env)
             if status == 0:
-                status = run([python, "-m", "pytest", "-p", "no:cacheprovider"], cwd=ROOT, env=env)
-            times.append((entry, time.monotonic() - start, status))
+                status = run([python, "-m", "pytest", "-p", "no:cacheprovider", *chroot_interpreters.deselected()],
+                             cwd=ROOT, env=env)
+            times.append((entry["version"], time.monotonic() - start, status, entry["executable"]))
             print(f"== CPython {entry['version']}: {'passed' if status == 0 else f'FAILED ({status})'} "
                   f"in {times[-1][1]:.0f} s", flush=True)
+        if chroots:
+            for label, version, seconds, status in chroot_interpreters.main(wheel, usable):
+                times.append((version, seconds, status, label))
     finally:
         shutil.rmtree(work, ignore_errors=True)
     print("Per interpreter:")
-    for entry, seconds, status in times:
-        print(f"  {entry['version']:10} {'passed' if status == 0 else 'FAILED':7} {seconds:6.0f} s  "
-              f"{entry['executable']}")
-    return 0 if all(status == 0 for _, _, status in times) else 1
+    for version, seconds, status, where in times:
+        print(f"  {version:10} {'passed' if status == 0 else 'FAILED':7} {seconds:6.0f} s  {where}")
+    return 0 if all(status == 0 for _, _, status, _ in times) else 1
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv[1:] or REQUIRED))
+    arguments = sys.argv[1:]
+    host_only = "--host-only" in arguments
+    arguments = [a for a in arguments if a != "--host-only"]
+    sys.exit(main(arguments or REQUIRED, chroots=not host_only))

@@ -15,6 +15,23 @@ function(tessamir_extension target init)
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)
 
+    # The stable ABI's own file name, whichever interpreter builds the module:
+    # <name>.abi3.so (macOS too), <name>.pyd on Windows (Python_add_library's).
+    # Not the building interpreter's first abi3 suffix, which some
+    # distributions qualify (.abi3-x86_64-linux-gnu.so) so that other
+    # interpreters do not load it.
+    if(NOT WIN32)
+        set_target_properties(${target} PROPERTIES SUFFIX ".abi3${CMAKE_SHARED_MODULE_SUFFIX}")
+    endif()
+
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        # The interpreter's headers come in as system headers (-isystem), whose
+        # paths GCC otherwise resolves through symbolic links: Debian's debug
+        # headers (python3.14d/Python.h, a link into python3.14/) would then
+        # take the release pyconfig.h, and the build would lose Py_DEBUG.
+        target_compile_options(${target} PRIVATE -fno-canonical-system-headers)
+    endif()
+
     if(MSVC)
         # The sources are UTF-8. Exceptions stay on (/EHsc): the standard
         # library's headers warn without them, and turning them off there is
