@@ -24,12 +24,14 @@ suite. Prints how long each step took.
 
 import hashlib
 import json
+import os
 import re
 import shutil
 import subprocess
 import sys
 import time
 import tomllib
+import zipfile
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
@@ -207,12 +209,56 @@ def test(root, python):
     log(f"tested in {time.monotonic() - start:.0f} s")
 
 
+# The abi3 build on the free-threaded interpreter, in a child process.
+ABI3_PROBE = """
+import importlib.machinery, sys
+sys.path.insert(0, sys.argv[1])
+try:
+    import tessamir
+except ImportError as exc:
+    print(type(exc).__name__, exc)
+else:
+    print("imported", tessamir.__file__)
+print(".abi3.so" in importlib.machinery.EXTENSION_SUFFIXES)
+"""
+REFUSAL = "ImportError this tessamir module is built for CPython with the global interpreter lock"
+
+
+def abi3_refused(root, python):
+    """The abi3 module, built for the interpreter running this script,
+    refuses the free-threaded interpreter with ImportError instead of
+    crashing it (where that interpreter loads abi3 files at all)."""
+    start = time.monotonic()
+    folder = root / "tmp" / f"ft-abi3-{os.getpid()}"
+    shutil.rmtree(folder, ignore_errors=True)
+    try:
+        subprocess.run([sys.executable, "-m", "pip", "wheel", "-q", "--no-deps", "-w", folder, ROOT], check=True)
+        [wheel] = folder.glob("*-abi3-*.whl")
+        with zipfile.ZipFile(wheel) as archive:
+            [name] = [n for n in archive.namelist() if n.startswith("tessamir.abi3.")]
+            archive.extract(name, folder)
+        result = subprocess.run(["chroot", str(root), python, "-c", ABI3_PROBE, "/" + str(folder.relative_to(root))],
+                                capture_output=True, text=True, env={"PATH": "/usr/bin:/bin", "LANG": "C.UTF-8"})
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+    lines = result.stdout.splitlines()
+    print(result.stdout + result.stderr, end="")
+    if result.returncode != 0 or len(lines) != 2:
+        sys.exit(f"the abi3 module on the free-threaded interpreter: exit status {result.returncode}")
+    loads_abi3 = lines[1] == "True"
+    if not (lines[0].startswith(REFUSAL) if loads_abi3 else lines[0].startswith("ModuleNotFoundError")):
+        sys.exit(f"the abi3 module on the free-threaded interpreter: {lines[0]}")
+    log(f"abi3 module refused ({'by the module' if loads_abi3 else 'not looked for'}) "
+        f"in {time.monotonic() - start:.0f} s")
+
+
 def main(action):
     start = time.monotonic()
     root = debian.make_all([CHROOT])[CHROOT]
     with debian.mounted(root):
         python = interpreter(root)
         if action != "build":
+            abi3_refused(root, python)
             test(root, python)
     log(f"done in {time.monotonic() - start:.0f} s")
 
