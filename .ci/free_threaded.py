@@ -18,14 +18,16 @@ keyed by the interpreter and the test extra: a copy of the project is
 installed there with `pip install "<copy>[test]"` and tested with the whole
 suite. Prints how long each step took.
 
-    python .ci/free_threaded.py           builds the interpreter if missing, then tests
-    python .ci/free_threaded.py build     only builds the interpreter if missing
+    python .ci/free_threaded.py              builds the interpreter if missing, then tests
+    python .ci/free_threaded.py build        only builds the interpreter if missing
+    python .ci/free_threaded.py test ARG...  the suite with these pytest arguments only
 """
 
 import hashlib
 import json
 import os
 import re
+import shlex
 import shutil
 import subprocess
 import sys
@@ -50,8 +52,8 @@ def log(*words):
     print(f"[free-threaded {time.strftime('%H:%M:%S')}]", *words, flush=True)
 
 
-def inside(root, command, **kwargs):
-    status = debian.inside(root, command, env=ENV, **kwargs)
+def inside(root, command, env=None, **kwargs):
+    status = debian.inside(root, command, env={**ENV, **(env or {})}, **kwargs)
     if status != 0:
         sys.exit(f"{' '.join(map(str, command))}: exit status {status}")
 
@@ -164,7 +166,7 @@ def interpreter(root):
     return build(root)
 
 
-def test(root, python):
+def test(root, python, arguments=()):
     """The whole suite on the free-threaded build, from a copy of the project."""
     start = time.monotonic()
     project = tomllib.loads((ROOT / "pyproject.toml").read_text())
@@ -194,15 +196,15 @@ def test(root, python):
     inside_copy = "/" + str(copy.relative_to(root))
     try:
         step = time.monotonic()
-        inside(root, [venv_python, "-m", "pip", "install", "-q", "--no-build-isolation", "--force-reinstall",
-                      "--no-deps", inside_copy])
         inside(root, [venv_python, "-m", "pip", "install", "-q", "--no-build-isolation", f"{inside_copy}[test]"])
         log(f"installed in {time.monotonic() - step:.0f} s")
         inside(root, ["sh", "-c", f"cd {inside_copy} && {venv_python} -X warn_default_encoding -c "
                       "'import sys, tessamir; assert tessamir.__file__.startswith(sys.prefix), tessamir.__file__; "
                       "assert not sys._is_gil_enabled(), \"the GIL is enabled\"; print(\"testing\", tessamir.__file__)'"])
         step = time.monotonic()
-        inside(root, ["sh", "-c", f"cd {inside_copy} && {venv_python} -m pytest -p no:cacheprovider"])
+        inside(root, ["sh", "-c", f"cd {inside_copy} && {venv_python} -m pytest -p no:cacheprovider "
+                      + " ".join(shlex.quote(a) for a in arguments)],
+               env={"PATH": f"{venv}/bin:/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin"})  # as when activated: cmake
         log(f"suite: {time.monotonic() - step:.0f} s")
     finally:
         shutil.rmtree(copy, ignore_errors=True)
@@ -252,18 +254,19 @@ def abi3_refused(root, python):
         f"in {time.monotonic() - start:.0f} s")
 
 
-def main(action):
+def main(action, arguments):
     start = time.monotonic()
     root = debian.make_all([CHROOT])[CHROOT]
     with debian.mounted(root):
         python = interpreter(root)
-        if action != "build":
+        if action is None:
             abi3_refused(root, python)
-            test(root, python)
+        if action != "build":
+            test(root, python, arguments)
     log(f"done in {time.monotonic() - start:.0f} s")
 
 
 if __name__ == "__main__":
-    if sys.argv[2:] or sys.argv[1:] not in ([], ["build"]):
+    if sys.argv[1:] not in ([], ["build"]) and sys.argv[1] != "test":
         sys.exit(__doc__)
-    main(sys.argv[1] if sys.argv[1:] else "test")
+    main(sys.argv[1] if sys.argv[1:] else None, sys.argv[2:])
