@@ -196,6 +196,8 @@ def test(root, python, arguments=()):
     inside_copy = "/" + str(copy.relative_to(root))
     try:
         step = time.monotonic()
+        # The previous run's copy out first, so that this one is surely built and installed.
+        inside(root, [venv_python, "-m", "pip", "uninstall", "-q", "-y", "tessamir"])
         inside(root, [venv_python, "-m", "pip", "install", "-q", "--no-build-isolation", f"{inside_copy}[test]"])
         log(f"installed in {time.monotonic() - step:.0f} s")
         inside(root, ["sh", "-c", f"cd {inside_copy} && {venv_python} -X warn_default_encoding -c "
