@@ -242,7 +242,7 @@ def abi3_refused(root, python):
             [name] = [n for n in archive.namelist() if n.startswith("tessamir.abi3.")]
             archive.extract(name, folder)
         result = subprocess.run(["chroot", str(root), python, "-c", ABI3_PROBE, "/" + str(folder.relative_to(root))],
-                                capture_output=True, text=True, env={"PATH": "/usr/bin:/bin", "LANG": "C.UTF-8"})
+                                capture_output=True, text=True, env={"PATH": "/usr/sbin:/usr/bin:/sbin:/bin", "LANG": "C.UTF-8"})
     finally:
         shutil.rmtree(folder, ignore_errors=True)
     lines = result.stdout.splitlines()
