@@ -361,7 +361,8 @@ struct EnumClass {
 // the build, and a class is built only by the init function: before an import
 // has succeeded no class object is reachable from Python code, so no method
 // runs, and the importing machinery runs the init function under its lock for
-// the module, one at a time. An import that fails (out of memory) leaves the
+// the module, one at a time (a free-threaded interpreter's sub-interpreters
+// refuse single-phase modules, so no other interpreter's import runs beside). An import that fails (out of memory) leaves the
 // states partly built, and nothing can reach those classes; the next import,
 // from whichever thread, carries on under that lock. Once an import has
 // succeeded every state is complete and is never written again, and the lock
