@@ -5,6 +5,38 @@
 # exported symbol, on Linux, macOS and Windows alike.
 include_guard(GLOBAL)
 
+# tessamir_python_module(<target> <source> ...)
+# The extension module for the interpreter found as Python_EXECUTABLE: built
+# against the 3.11 stable ABI (tessamir.abi3.so, one file for CPython 3.11 and
+# later), except on a free-threaded interpreter, which has no such ABI: there
+# the same sources make a module for that version alone (cp3XXt).
+macro(tessamir_python_module target)
+    find_package(Python 3.11 REQUIRED COMPONENTS Interpreter)
+    execute_process(COMMAND "${Python_EXECUTABLE}" -c
+                            "import sysconfig; print(int(bool(sysconfig.get_config_var('Py_GIL_DISABLED'))))"
+                    OUTPUT_VARIABLE TESSAMIR_FREE_THREADED OUTPUT_STRIP_TRAILING_WHITESPACE
+                    COMMAND_ERROR_IS_FATAL ANY)
+    if(TESSAMIR_FREE_THREADED)
+        find_package(Python 3.13 REQUIRED COMPONENTS Interpreter Development.Module)
+        Python_add_library(${target} MODULE WITH_SOABI ${ARGN})
+        if(WIN32)
+            # Windows' pyconfig.h serves both builds and leaves this to the build.
+            target_compile_definitions(${target} PRIVATE Py_GIL_DISABLED=1)
+        endif()
+    else()
+        find_package(Python 3.11 REQUIRED COMPONENTS Interpreter Development.SABIModule)
+        Python_add_library(${target} MODULE USE_SABI 3.11 ${ARGN})
+        # The stable ABI's own file name, whichever interpreter builds the module:
+        # <name>.abi3.so (macOS too), <name>.pyd on Windows (Python_add_library's).
+        # Not the building interpreter's first abi3 suffix, which some
+        # distributions qualify (.abi3-x86_64-linux-gnu.so) so that other
+        # interpreters do not load it.
+        if(NOT WIN32)
+            set_target_properties(${target} PROPERTIES SUFFIX ".abi3${CMAKE_SHARED_MODULE_SUFFIX}")
+        endif()
+    endif()
+endmacro()
+
 option(TESSAMIR_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer (GCC, Clang)" OFF)
 
 # tessamir_extension(<target> <init function>)
@@ -14,15 +46,6 @@ function(tessamir_extension target init)
         CXX_EXTENSIONS OFF
         CXX_VISIBILITY_PRESET hidden
         VISIBILITY_INLINES_HIDDEN ON)
-
-    # The stable ABI's own file name, whichever interpreter builds the module:
-    # <name>.abi3.so (macOS too), <name>.pyd on Windows (Python_add_library's).
-    # Not the building interpreter's first abi3 suffix, which some
-    # distributions qualify (.abi3-x86_64-linux-gnu.so) so that other
-    # interpreters do not load it.
-    if(NOT WIN32)
-        set_target_properties(${target} PROPERTIES SUFFIX ".abi3${CMAKE_SHARED_MODULE_SUFFIX}")
-    endif()
 
     if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
         # The interpreter's headers come in as system headers (-isystem), whose

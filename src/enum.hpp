@@ -5,11 +5,16 @@
 // run-time lookup.
 #pragma once
 
+#define PY_SSIZE_T_CLEAN
+#include <Python.h>
+
+// The module is built against the 3.11 stable ABI, except for a free-threaded
+// interpreter, which has none: there it is built for that version alone.
+#ifndef Py_GIL_DISABLED
 #if !defined(Py_LIMITED_API) || Py_LIMITED_API != 0x030B0000
 #error "the module is built against the 3.11 stable ABI"
 #endif
-#define PY_SSIZE_T_CLEAN
-#include <Python.h>
+#endif
 
 #include <array>
 #include <cstddef>
@@ -350,6 +355,21 @@ struct EnumClass {
 // The class object of a description: built, with its class attributes, on
 // the first request in the process; the same object on every later request.
 // A borrowed reference, or NULL with an exception set.
+//
+// On a free-threaded interpreter this runs with no lock held, and it is the
+// one place that relies on what makes that safe. TypeState is written only by
+// the build, and a class is built only by the init function: before an import
+// has succeeded no class object is reachable from Python code, so no method
+// runs, and the importing machinery runs the init function under its lock for
+// the module, one at a time (a free-threaded interpreter's sub-interpreters
+// refuse single-phase modules, so no other interpreter's import runs beside). An import that fails (out of memory) leaves the
+// states partly built, and nothing can reach those classes; the next import,
+// from whichever thread, carries on under that lock. Once an import has
+// succeeded every state is complete and is never written again, and the lock
+// that thread released orders those writes before anything another thread
+// reads through the module. Everything else the module reads is constant
+// (tables, member texts); instances are immutable, their records written only
+// before the object is returned.
 template <const EnumClassSpec& S>
 PyTypeObject* enum_type() {
     const TypeState& state = EnumClass<S>::state;

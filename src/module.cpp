@@ -15,6 +15,8 @@
 #include "security/security.hpp"
 #include "trading/order_entry.hpp"
 
+#include <string_view>
+
 namespace tessamir {
 namespace {
 
@@ -109,6 +111,18 @@ int register_classes(PyObject* module) {
 }  // namespace tessamir
 
 PyMODINIT_FUNC PyInit_tessamir(void) {
+#ifndef Py_GIL_DISABLED
+    // A free-threaded CPython 3.13 loads an abi3 file too, but its objects are
+    // laid out differently and it has no global lock: this build would crash
+    // there. Its version text says so; reading it and raising the error pass
+    // only C strings and the exception type, no object of that interpreter.
+    if (std::string_view(Py_GetVersion()).find("free-threading build") != std::string_view::npos) {
+        PyErr_SetString(PyExc_ImportError,
+                        "this tessamir module is built for CPython with the global interpreter lock "
+                        "(abi3); a free-threaded interpreter needs the module built for it");
+        return nullptr;
+    }
+#endif
     PyObject* module = PyModule_Create2(&tessamir::module_def, PYTHON_ABI_VERSION);
     if (module == nullptr) {
         if (!PyErr_Occurred()) {
@@ -116,6 +130,13 @@ PyMODINIT_FUNC PyInit_tessamir(void) {
         }
         return nullptr;
     }
+#ifdef Py_GIL_DISABLED
+    // Nothing the module does after its import needs a lock: see enum_type.
+    if (PyUnstable_Module_SetGIL(module, Py_MOD_GIL_NOT_USED) < 0) {
+        Py_DECREF(module);
+        return nullptr;
+    }
+#endif
     if (tessamir::register_classes(module) < 0) {
         Py_DECREF(module);
         return nullptr;

@@ -9,6 +9,7 @@ allocation failure sweep must be able to use it in a process that has not
 loaded the extension yet.
 """
 
+import copy as copy_module
 import dataclasses
 import functools
 import gc
@@ -100,7 +101,8 @@ def pickling(cls):
 def operations(cls):
     """(label, call) for every operation on the class that succeeds:
     construction in each form, members(), the text forms, the length, every
-    accessor on every member, pickling, comparisons and attribute access."""
+    accessor on every member, pickling, copying, comparisons and attribute
+    access."""
     name = cls.__name__
     members = cls.members()
     first, last = display(members[0]), display(members[-1])
@@ -121,6 +123,7 @@ def operations(cls):
                 for attr, is_method in accessors(cls)]
     ops += pickling(cls)
     a, b = members[0], members[-1]
+    ops += [(f"{copy.__name__}({a!r})", functools.partial(copy, a)) for copy in (copy_module.copy, copy_module.deepcopy)]
     ops += [(f"{op.__name__}({a!r}, {b!r})", functools.partial(op, a, b)) for op in COMPARISONS]
     ops += [(f"{op.__name__}({a!r}, {first!r})", functools.partial(op, a, first))
             for op in (operator.eq, operator.ne)]

@@ -5,6 +5,7 @@ import json
 import os
 import subprocess
 import sys
+import sysconfig
 from pathlib import Path
 
 import pytest
@@ -91,19 +92,24 @@ def test_import_keeps_no_reference_of_its_own():
     assert second == first  # the classes lost their binding in the first module, gained one in the second
 
 
-def test_built_against_the_stable_abi():
-    expected = "tessamir.pyd" if sys.platform == "win32" else "tessamir.abi3.so"
+def test_built_against_the_stable_abi_where_there_is_one():
+    if sysconfig.get_config_var("Py_GIL_DISABLED"):  # no stable ABI: a file for this version alone
+        expected = "tessamir" + sysconfig.get_config_var("EXT_SUFFIX")
+    else:
+        expected = "tessamir.pyd" if sys.platform == "win32" else "tessamir.abi3.so"
     assert Path(tessamir.__file__).name == expected
+
+
+def test_import_leaves_the_interpreter_as_it_was():
+    """No GIL enabled on a free-threaded interpreter, nothing printed."""
+    check = "import sys, tessamir; print(getattr(sys, '_is_gil_enabled', lambda: True)())"
+    result = subprocess.run([sys.executable, "-c", check], capture_output=True, text=True)
+    assert result.returncode == 0 and result.stderr == ""
+    assert result.stdout == f"{not sysconfig.get_config_var('Py_GIL_DISABLED')}\n"
 
 
 def test_only_the_init_function_is_exported():
     assert exported_symbols(tessamir.__file__) == ["PyInit_tessamir"]
-
-
-def test_import_in_a_fresh_interpreter_prints_nothing():
-    result = subprocess.run([sys.executable, "-c", "import tessamir"], capture_output=True, text=True)
-    assert result.returncode == 0
-    assert result.stdout == "" and result.stderr == ""
 
 
 # Run in a child process: the steps named on the command line, each printing a
@@ -207,6 +213,10 @@ for step in sys.argv[1:]:
 '''
 
 ISOLATED = sys.version_info >= (3, 12)
+# The sub-interpreters that refuse a single-phase module: on a free-threaded
+# interpreter the legacy ones too (as they do the interpreter's own
+# _testsinglephase).
+REFUSING = {"isolated", "legacy"} if sysconfig.get_config_var("Py_GIL_DISABLED") else {"isolated"}
 
 
 def subinterpreters(*steps):
@@ -225,13 +235,14 @@ def test_subinterpreters(steps):
     """An isolated sub-interpreter cannot load a single-phase module that
     keeps its classes for the process: the import raises ImportError, before
     or after the main interpreter has loaded it, and nothing else changes. A
-    legacy sub-interpreter shares the classes and gives the same members."""
+    legacy sub-interpreter shares the classes and gives the same members
+    (except on a free-threaded interpreter, where it refuses as well)."""
     if "isolated" in steps and not ISOLATED:
         pytest.skip("isolated sub-interpreters come with CPython 3.12")
     results = subinterpreters(*steps)
     main = results[steps.index("main")]
     for step, result in zip(steps, results):
-        if step == "isolated":
+        if step in REFUSING:
             assert list(result) == ["ImportError"] and "subinterpreters" in result["ImportError"]
         else:
             assert result == main and result["works"] is True

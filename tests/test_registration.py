@@ -13,7 +13,7 @@ import pytest
 
 import tessamir
 from conftest import exported_symbols
-from surface import refcounts
+from surface import counted, refcounts
 
 HOOKS = Path(__file__).parent / "hooks"
 
@@ -140,8 +140,11 @@ def test_registration_keeps_no_reference_of_its_own(hooks):
     assert sys.getrefcount(all_list) == before
     assert len(all_list) == len(modules) * len(classes)
     assert refcounts(classes) == [count + len(modules) for count in counts]  # one binding per module
+    # A free-threaded 3.13 makes a module immortal when it is made after a
+    # second thread has run: never freed, it keeps its bindings.
+    kept = len(modules) - len(counted(modules))
     modules.clear()
-    assert refcounts(classes) == counts
+    assert refcounts(classes) == [count + kept for count in counts]
 
 
 @pytest.mark.parametrize("value", [("x",), "abc", {"x": 1}], ids=["tuple", "str", "dict"])

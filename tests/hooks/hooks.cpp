@@ -24,5 +24,12 @@ PyModuleDef module_def = {PyModuleDef_HEAD_INIT, "_tessamir_hooks", "", 0, metho
 }  // namespace
 
 PyMODINIT_FUNC PyInit__tessamir_hooks(void) {
-    return PyModule_Create(&module_def);
+    PyObject* module = PyModule_Create(&module_def);
+#ifdef Py_GIL_DISABLED
+    if (module != nullptr && PyUnstable_Module_SetGIL(module, Py_MOD_GIL_NOT_USED) < 0) {
+        Py_DECREF(module);
+        return nullptr;
+    }
+#endif
+    return module;
 }
