@@ -9,9 +9,9 @@ this project's module, in pure Python with `_testcapi`.
   type made while only that allocation fails corrupts memory: a crash later.
 - `assignment_errors`: a class-attribute assignment whose dict insert fails
   raises AttributeError "type object 'C' has no attribute 'x'" instead of
-  MemoryError (CPython 3.13).
+  MemoryError (CPython 3.13 to 3.15).
 - `import_crashes`: the first import of a plain single-phase module of the
-  test suite (SINGLE_PHASE) crashes when an allocation of the interpreter's
+  interpreter's own test suite (SINGLE_PHASE; none before 3.12) crashes when an allocation of the interpreter's
   own bookkeeping fails after the init function has returned (CPython 3.13
   to 3.15): the distances from the import's last allocation of the attempts
   that crashed, by kind of attempt.
