@@ -12,35 +12,36 @@ must give the normal result. The summary is printed as JSON; any fault is
 printed to stderr and the exit status is 1. A crash ends the process with a
 signal.
 
-The import accepts other outcomes only on an interpreter where the
-module-free checks of interpreter_faults.py find its own fault, and only at
-the places where they show it (the stack of the failing allocation is
-recorded in each attempt): a crash whose failing allocation is where making
-a plain limited-API type crashes (inside PyType_FromSpec, growing the type's
-dict); an AttributeError "type object ... has no attribute ..." whose
-failing allocation is where a plain class's attribute assignment raises it;
-a crash whose failing allocation is where the first import of a plain
-single-phase module crashes (the interpreter's bookkeeping after the init
-function). Each accepted point is printed to stderr and counted in the
-summary.
+The import accepts other outcomes only where the module-free checks of
+interpreter_faults.py find the running interpreter's own fault, and only
+outcomes of that kind: a crash with only allocation N failing, where
+setdefault miscounts and the attempt failing from N on raised MemoryError
+(a fault of the module's own at N shows there too); an AttributeError
+"type object ... has no attribute ..." with only N failing, where a plain
+class's attribute assignment raises it; a crash among the import's last
+allocations, at most two farther from the end than the first import of a
+plain single-phase module crashes with that kind of attempt (the
+interpreter's bookkeeping after the init function, which grows and copies
+the module's dict, of another size here; a fault of the module's own in its
+last steps, registering the last class, shows in registering every other
+class too). Each accepted attempt is printed to
+stderr and counted in the summary. After every attempt, a normal import
+must give the classes of a plain import, with the same reference counts and
+one module object.
 """
 
 import functools
+import gc
 import hashlib
 import importlib.util
 import json
+import re
 import sys
-import tempfile
-
-import _testcapi
+import types
 
 import interpreter_faults
 import surface
-from interpreter_faults import children
-
-set_nomemory = _testcapi.set_nomemory
-remove_mem_hooks = _testcapi.remove_mem_hooks
-TESTCAPI = (set_nomemory, remove_mem_hooks)
+from interpreter_faults import attempt, children
 
 FAULTS = []
 LOSES_MESSAGE = False  # set for the sweep of a class
@@ -50,9 +51,6 @@ ACCEPTED_LOST_MESSAGES = []
 def fault(message):
     FAULTS.append(message)
     print(message, file=sys.stderr, flush=True)
-
-
-attempt = functools.partial(interpreter_faults.attempt, TESTCAPI)
 
 
 def check(label, call, expected, start, stop):
@@ -135,94 +133,95 @@ def sweep_class(name):
 # without the extension's class objects (interpreter_faults.import_extension).
 
 # How an import attempt ended, as the child's exit status.
-SUCCEEDED, FAILED, LEFT_BEHIND, ATTRIBUTE_ERROR = 10, 11, 12, 13
+SUCCEEDED, FAILED, LEFT_BEHIND, ATTRIBUTE_ERROR = 0, 11, 12, 13
+TYPE_CRASH = "crash after setdefault's miscount"
+ASSIGNMENT_ERROR = "AttributeError from a class-attribute assignment"
+IMPORT_CRASH = "crash in the import's own bookkeeping"
+ASSIGNMENT_FORM = re.compile(r"AttributeError: type object '[\w.]+' has no attribute '\w+'")
 
 
-def imported_snapshot():
+def imported_state():
+    """A normal import's classes, their reference counts and the number of
+    module objects of that name alive."""
     import tessamir
 
-    return hashlib.sha256(repr(surface.snapshot(tessamir)).encode()).hexdigest()
+    classes = surface.classes(tessamir)
+    counts = dict(zip([c.__name__ for c in classes], surface.refcounts(classes)))
+    modules = sum(type(o) is types.ModuleType and o.__name__ == "tessamir" for o in gc.get_objects())
+    return [hashlib.sha256(repr(surface.snapshot(tessamir)).encode()).hexdigest(), counts, modules]
 
 
-def import_attempt(hooks, module_spec, n, single, expected):
+def import_attempt(module_spec, expected, n, single):
     """Child body: one failing import, then a normal one, checked against a
-    plain import's classes."""
-    exc = interpreter_faults.import_extension(hooks, module_spec, n, single)
-    code = SUCCEEDED
+    plain import's."""
+    exc = interpreter_faults.import_extension(module_spec, n, single)
+    code, text = SUCCEEDED, "" if exc is None else f"{type(exc).__name__}: {exc}"
     if type(exc) is AttributeError:
-        # Judged by the parent; the next import must be complete all the same.
-        code, text = ATTRIBUTE_ERROR, f"AttributeError: {exc}"
+        code = ATTRIBUTE_ERROR  # judged by the parent
     elif exc is not None:
         if type(exc) is not MemoryError:
-            return 2, f"the failed import raised {type(exc).__name__}: {exc}"
+            return 2, f"the failed import raised {text}"
         # The interpreter registers a module in sys.modules before its own
         # last allocations, and leaves it there if one of those fails: then
         # the init function has succeeded, and the module must be complete.
         code = LEFT_BEHIND if "tessamir" in sys.modules else FAILED
-    if imported_snapshot() != expected:
+    exc = None
+    snapshot, counts, modules = imported_state()
+    if snapshot != expected[0]:
         return 3, "the classes differ from a plain import's afterwards"
-    return code, text if code == ATTRIBUTE_ERROR else ""
+    if [counts, modules] != expected[1:]:
+        counts = {name: count - expected[1][name] for name, count in counts.items() if count != expected[1][name]}
+        return 3, f"afterwards, {modules} module objects (normally {expected[2]}), references {counts}"
+    return code, text
 
 
-# Attempts that the interpreter's own fault explains, as their status.
-ACCEPTED = {interpreter_faults.TYPE_CRASH: 14, interpreter_faults.ASSIGNMENT_ERROR: 15,
-            interpreter_faults.IMPORT_CRASH: 16}
-
-
-def sweep_import(known):
-    """The import swept; `known` (interpreter_faults.KnownFaults) gives the
-    allocator hooks and judges the crashes and AttributeErrors."""
+def sweep_import():
+    """The import swept; the interpreter's own faults accepted as found by
+    interpreter_faults.findings()."""
+    found = interpreter_faults.findings()
     module_spec = importlib.util.find_spec("tessamir")
-    [(code, expected, _)] = children([lambda: (0, imported_snapshot())])
+    [(code, expected)] = children([lambda: (0, json.dumps(imported_state()))])
     if code != 0:
         fault(f"the plain import failed: {expected}")
         return {}
-    hooks = known.hooks
-    results = {False: [], True: []}
-    places = {}
-    batch = 200
-    while SUCCEEDED not in results[False] and len(FAULTS) < 50:
-        first = len(results[False]) + 1
-        for single in (False, True):
-            done = children([functools.partial(import_attempt, hooks, module_spec, n, single, expected)
-                             for n in range(first, first + batch)], known.tracer)
-            codes = []
-            for n, (code, text, frames) in enumerate(done, first):
-                what = f"import with allocation {n}{'' if single else ' and later ones'} failing"
-                if code not in (SUCCEEDED, FAILED, LEFT_BEHIND):
-                    outcome = f"signal {-code}" if code < 0 else f"status {code}: {text}"
-                    explained = known.explains(single, code, text, frames) \
-                        if code < 0 or code == ATTRIBUTE_ERROR else None
-                    if explained is None:
-                        where = frames and known.tracer.describe(known.tracer.place(frames)[:16])
-                        fault(f"{what}: {outcome}" + (f"; failing allocation at {where}" if where else ""))
-                    else:
-                        kind, place = explained
-                        number = places.setdefault(place, len(places) + 1)
-                        print(f"accepted, the interpreter's fault ({kind}): {what}: {outcome} "
-                              f"(failing allocation at place {number})", file=sys.stderr, flush=True)
-                        code = ACCEPTED[kind]
-                codes.append(code)
-            results[single] += codes
-    for place, number in places.items():
-        print(f"place {number}: {known.tracer.describe(place)}", file=sys.stderr, flush=True)
-    if SUCCEEDED not in results[False]:
-        return {}
-    allocations = results[False].index(SUCCEEDED)
-    attempts = results[False][:allocations + 1] + results[True][:allocations + 1]
-    left = [n for n, code in enumerate(results[True][:allocations], 1) if code == LEFT_BEHIND]
-    if any(n < allocations - 8 for n in left):
+    body = functools.partial(import_attempt, module_spec, json.loads(expected))
+    allocations, crashed, others = interpreter_faults.import_sweep(body, ok=(SUCCEEDED, FAILED, LEFT_BEHIND,
+                                                                             ATTRIBUTE_ERROR))
+    if allocations is None:
+        fault("the sweep stopped: the import never succeeded, or most attempts failed in other ways")
+    accepted = {TYPE_CRASH: [], ASSIGNMENT_ERROR: [], IMPORT_CRASH: []}
+    ended = {single: {n: code for n, code, _ in others[single]} for single in others}
+    for single, kind in ((False, "from"), (True, "only")):
+        for n in crashed[single]:
+            if allocations is not None and allocations - n <= max(found["import_crashes"][kind], default=-99) + 2:
+                accepted[IMPORT_CRASH].append((n, single))
+            elif single and found["setdefault_miscounts"] and ended[False].get(n) in (FAILED, LEFT_BEHIND):
+                accepted[TYPE_CRASH].append((n, single))
+            else:
+                fault(f"import with allocation {n}{'' if single else ' and later ones'} failing: ended by a signal")
+        for n, code, text in others[single]:
+            if code == ATTRIBUTE_ERROR and single and found["assignment_errors"] and ASSIGNMENT_FORM.fullmatch(text):
+                accepted[ASSIGNMENT_ERROR].append((n, single))
+            elif code not in (FAILED, LEFT_BEHIND):
+                fault(f"import with allocation {n}{'' if single else ' and later ones'} failing: "
+                      f"status {code}: {text}")
+    for kind, points in accepted.items():
+        if points:
+            print(f"accepted, the interpreter's fault ({kind}): {len(points)} attempts, failing allocation "
+                  + ", ".join(f"{n}{'' if single else ' and later ones'}" for n, single in points),
+                  file=sys.stderr, flush=True)
+    left = [n for n, code in ended[True].items() if code == LEFT_BEHIND]
+    if allocations is not None and any(n < allocations - 8 for n in left):
         fault(f"tessamir left in sys.modules by failures early in the import: {left}")
-    return {"allocations": allocations, "attempts": len(attempts), "failed": attempts.count(FAILED),
-            "left_behind_by_the_interpreter": attempts.count(LEFT_BEHIND),
-            "interpreter_faults_found": [kind for kind, found in known.found.items() if found],
-            "accepted": {kind: attempts.count(status) for kind, status in ACCEPTED.items()}}
+    codes = [code for single in others for _, code, _ in others[single]]
+    return {"allocations": allocations, "attempts": 2 * (allocations or 0), "failed": codes.count(FAILED),
+            "left_behind_by_the_interpreter": codes.count(LEFT_BEHIND), "interpreter": found,
+            "accepted": {kind: len(points) for kind, points in accepted.items()}}
 
 
 if __name__ == "__main__":
     if sys.argv[1] == "import":
-        with tempfile.TemporaryDirectory() as directory:
-            stats = sweep_import(interpreter_faults.KnownFaults(directory))
+        stats = sweep_import()
     else:
         stats = sweep_class(sys.argv[2])
     print(json.dumps(stats))
