@@ -27,8 +27,7 @@ pytestmark = [pytest.mark.skipif(not hasattr(os, "fork") or importlib.util.find_
               # on 3.13.15t, with no extension loaded, a plain pickle.dumps() of
               # an enum.Enum member with only its 11th allocation failing
               # (_testcapi.set_nomemory(10, 11)) raises MemoryError, and the
-              # process then hangs at exit; the module-free checks' extensions
-              # use the limited API, which that build has not.
+              # process then hangs at exit.
               pytest.mark.skipif(bool(sysconfig.get_config_var("Py_GIL_DISABLED")),
                                  reason="a free-threaded interpreter fails allocation failure sweeps "
                                         "without the module (hangs at exit after a failed pickle.dumps)")]
