@@ -71,10 +71,7 @@ consteval EnumClassSpec describe(const char* type_name,
     static_assert(T.attributes_unique(), "one class attribute per member at most");
     static_assert(T.attribute_count > 0, "a member without a class attribute pickles through one with");
     static_assert(T.lookup_complete(), "every text must be found by its hash");
-#ifndef TESSAMIR_FIND_SEEDS  // tools/find_seeds.py builds the tables with any seed to search for good ones
-    static_assert(T.max_probe <= probe_bound,
-                  "the recorded hash seed gives too long a probe sequence: record the seed tools/find_seeds.py prints");
-#endif
+    static_assert(T.max_probe <= probe_bound, "no hash seed up to last_seed gives short enough probe sequences");
     constexpr std::string_view prefix = "builtins.";
     const std::string_view full(type_name);
     if (full.substr(0, prefix.size()) != prefix) invalid_table("type names start with builtins.");
@@ -387,9 +384,5 @@ template <const EnumClassSpec& S>
 constexpr Registration registration() {
     return Registration{S.name(), &enum_type<S>, &S};
 }
-
-// The classes in registration order (module.cpp); tools/find_seeds.cpp
-// reads their tables through it.
-std::span<const Registration* const> registrations();
 
 }  // namespace tessamir

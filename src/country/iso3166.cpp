@@ -7,7 +7,7 @@
 namespace tessamir::country {
 namespace {
 
-constexpr auto country_table = enum_table(members_of(country_rows), HashSeed{3});
+constexpr auto country_table = enum_table(members_of(country_rows));
 static_assert(country_count == 250);
 static_assert(country_table.attribute_count == 249, "every member but XX has a class attribute");
 

@@ -4,7 +4,7 @@
 namespace tessamir::currency {
 namespace {
 
-constexpr auto currency_table = enum_table(members_of(currency_rows), currency_aliases, HashSeed{44});
+constexpr auto currency_table = enum_table(members_of(currency_rows), currency_aliases);
 
 // Every code is three capital ASCII letters; with CNY and USX left out the
 // codes ascend strictly.

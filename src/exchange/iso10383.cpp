@@ -35,7 +35,7 @@ consteval std::array<Member, exchange_count> members() {
     return m;
 }
 
-constexpr auto exchange_table = enum_table(members(), HashSeed{18});
+constexpr auto exchange_table = enum_table(members());
 
 // The Country member index of each venue. Rows of one country are together,
 // so each country's code is looked up once.
