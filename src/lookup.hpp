@@ -122,13 +122,15 @@ constexpr std::uint64_t text_hash(const char* p, std::size_t n, std::uint64_t se
     return mix(h);
 }
 
-// Whether the n bytes at a and b are equal; short texts are compared as at
-// most two overlapping words (in any byte order) instead of through a
-// library call.
+// Whether the n bytes at a and b are equal, compared as words (in any byte
+// order) instead of through a library call: from 8 bytes on, whole words
+// from the start and then the last word, which may overlap the one before.
 inline bool same_bytes(const char* a, const char* b, std::size_t n) {
     if (n >= 8) {
-        if (n > 16) return std::memcmp(a, b, n) == 0;
-        return load_native(a, 8) == load_native(b, 8) && load_native(a + n - 8, 8) == load_native(b + n - 8, 8);
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (load_native(a + i, 8) != load_native(b + i, 8)) return false;
+        }
+        return load_native(a + n - 8, 8) == load_native(b + n - 8, 8);
     }
     if (n >= 4) {
         return load_native(a, 4) == load_native(b, 4) && load_native(a + n - 4, 4) == load_native(b + n - 4, 4);
