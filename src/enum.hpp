@@ -122,6 +122,18 @@ inline PyObject* new_member(PyTypeObject* type, const EnumClassSpec& cls, Index 
     return new_member(allocator(type), type, cls, index);
 }
 
+// The same for a class known when compiling, whose fill function (if any) is
+// then called directly, where the compiler can inline it.
+template <const EnumClassSpec& S>
+PyObject* new_member_of(allocfunc alloc, PyTypeObject* type, Index index) {
+    PyObject* self = alloc(type, 0);
+    if (self == nullptr) return detail::no_instance();
+    *(reinterpret_cast<Index*>(reinterpret_cast<char*>(self) + S.layout.index_offset)) = index;
+    constexpr auto fill = S.layout.fill;
+    if constexpr (fill != nullptr) fill(self, index);
+    return self;
+}
+
 // Whether a constant text is plain ASCII.
 constexpr bool is_ascii(std::string_view text) {
     for (const char c : text) {
@@ -204,7 +216,7 @@ PyObject* member_list(PyTypeObject* type, std::size_t first, std::size_t count) 
     if (list == nullptr) return nullptr;
     const allocfunc alloc = allocator(type);  // one slot lookup per list
     for (std::size_t i = 0; i < count; ++i) {
-        PyObject* member = new_member(alloc, type, S, static_cast<Index>(first + i));
+        PyObject* member = new_member_of<S>(alloc, type, static_cast<Index>(first + i));
         if (member == nullptr || PyList_SetItem(list, static_cast<Py_ssize_t>(i), member) < 0) {
             Py_DECREF(list);
             return nullptr;
@@ -270,7 +282,7 @@ struct EnumClass {
         if (bytes == nullptr) return nullptr;
         const Index index = S.lookup.find(bytes, static_cast<std::size_t>(size));
         if (index == no_member) return detail::not_a_member(S, value, characters);
-        return new_member(t, S, index);
+        return new_member_of<S>(allocator(t), t, index);
     }
     // What repr() returns, made when compiling, and which texts are ASCII
     // (a class name always is).
