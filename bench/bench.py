@@ -1,5 +1,7 @@
-"""Side-by-side timings of tessamir against its floors, Python's enum and the
-usual peer libraries, printed as ratios; then instruction counts (callgrind).
+"""Side-by-side timings of tessamir against the rules' floor (bench/floor.c:
+the least the rules of the classes allow, built into a temporary folder),
+against the interpreter's own objects, Python's enum and the usual peer
+libraries, printed as ratios; then instruction counts (callgrind).
 
     pip install . -r bench/requirements.txt && python bench/bench.py
 
@@ -22,6 +24,7 @@ import platform
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 import timeit
 from pathlib import Path
@@ -30,6 +33,7 @@ import tessamir
 from tessamir import Country, Currency, Exchange, Industry, IndustryGroup, Sector, SubIndustry
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
+import floor  # noqa: E402
 import instructions  # noqa: E402
 
 # Many short samples, alternating between the two sides: on a shared machine
@@ -38,10 +42,9 @@ import instructions  # noqa: E402
 REPEAT = 41
 NUMBER = 20_000
 
-SPACE = {name: getattr(tessamir, name) for name in tessamir.__all__}
-SPACE.update(m=Currency.USD, n=Currency.EUR, c=Country.GB, x=Exchange.XNYS, s=Sector.Financials,
-             g=IndustryGroup.Banks, i=Industry.Banks, u=SubIndustry.RegionalBanks, t=(1, 2), o=object(),
-             z=slice(1), text="GB")
+# The namespace of the timed statements: floor.setup's names (the classes, the
+# members of floor.MEMBERS, the floor's class and members), filled in main().
+SPACE = {"t": (1, 2)}
 
 
 def text_of(member) -> str:
@@ -125,32 +128,36 @@ ACCESSORS = [
 CHILD_LISTS = [("s.industry_groups()", 3), ("g.industries()", 3), ("i.subindustries()", 5)]
 
 
-def floors():
-    section = Section("b. against the floor", "ours / floor")
+def against_floor():
+    section = Section("b. against the rules' floor", "ours / floor")
+    for stmt, other, n in floor.pairs():
+        section.time(f"{stmt} / {other}", stmt, other, 1.05, number=n)
+    return section
+
+
+def context():
+    section = Section("c. context: against the interpreter's own objects, which keep no rules", "ours / floor")
     for name in tessamir.__all__:
         text = text_of(getattr(tessamir, name).members()[-1])
-        section.time(f"{name}({text!r}) / slice({text!r})", f"{name}({text!r})", f"slice({text!r})", 1.10)
+        section.time(f"{name}({text!r}) / slice({text!r})", f"{name}({text!r})", f"slice({text!r})")
     section.time("Country.members() / list(range(1000, 1250))", "Country.members()", "list(range(1000, 1250))",
-                 1.2, number=500)
+                 number=500)
     for stmt, count in CHILD_LISTS:
-        floor = f"list(range(1000, {1000 + count}))"
-        section.time(f"{stmt} ({count} members) / {floor}", stmt, floor, 1.2)
-    for stmt, floor in ACCESSORS:
-        section.time(f"{stmt} / {floor}", stmt, floor, 1.15)
-    for stmt, floor in [("Currency.USD", "t.count"), ("m == n", "t == t"), ("m < n", "t < t"),
-                        ("len(m)", "len(t)")]:
-        section.time(f"{stmt} / {floor}", stmt, floor)
+        other = f"list(range(1000, {1000 + count}))"
+        section.time(f"{stmt} ({count} members) / {other}", stmt, other)
+    for stmt, other in ACCESSORS + [("Currency.USD", "t.count"), ("m == n", "t == t"), ("m < n", "t < t"),
+                                    ("len(m)", "len(t)")]:
+        section.time(f"{stmt} / {other}", stmt, other)
     return section
 
 
 def peers():
-    section = Section("c. against the peers", "peer / ours")
+    section = Section("d. against the peers", "peer / ours")
     codes = [c.code for c in Currency.members()]
     Peer = enum.Enum("Peer", [(code, code) for code in codes])
     space = {"Currency": Currency, "Peer": Peer, "m": Currency.USD, "e": Peer.USD, "n": Currency.EUR,
              "f": Peer.EUR}
-    section.time('enum.Enum: Peer("USD") / Currency("USD")', 'Currency("USD")', 'Peer("USD")', 6.5,
-                 namespace=space)
+    section.time('enum.Enum: Peer("USD") / Currency("USD")', 'Currency("USD")', 'Peer("USD")', namespace=space)
     section.time("enum.Enum: str(member)", "str(m)", "str(e)", namespace=space)
     section.time("enum.Enum: member == other", "m == n", "e == f", namespace=space)
     section.time("enum.Enum: class attribute", "Currency.USD", "Peer.USD", namespace=space)
@@ -167,13 +174,13 @@ def peers():
     pycountry.currencies.get(alpha_3="USD")
     space = {"Country": Country, "Currency": Currency, "pycountry": pycountry, "iso3166": iso3166,
              "iso4217": iso4217}
-    for ours, theirs, number, target in [
-        ('Country("US")', 'pycountry.countries.get(alpha_2="US")', 4_000, 9),
-        ('Currency("USD")', 'pycountry.currencies.get(alpha_3="USD")', 4_000, 9),
-        ('Country("US")', 'iso3166.countries.get("US")', 20_000, None),
-        ('Currency("USD")', 'iso4217.Currency("USD")', 20_000, None),
+    for ours, theirs, number in [
+        ('Country("US")', 'pycountry.countries.get(alpha_2="US")', 4_000),
+        ('Currency("USD")', 'pycountry.currencies.get(alpha_3="USD")', 4_000),
+        ('Country("US")', 'iso3166.countries.get("US")', 20_000),
+        ('Currency("USD")', 'iso4217.Currency("USD")', 20_000),
     ]:
-        section.time(f"{theirs} / {ours}", ours, theirs, target, namespace=space, other_number=number)
+        section.time(f"{theirs} / {ours}", ours, theirs, namespace=space, other_number=number)
     # What no constructor can beat: a C type called with one str that
     # allocates a small object (from its one-object cache).
     for theirs, number in [('pycountry.countries.get(alpha_2="US")', 4_000),
@@ -193,7 +200,7 @@ def process_ms(code, runs):
 
 
 def import_time(runs):
-    section = Section("d. whole processes, median", "ours / floor", unit="ms")
+    section = Section("e. whole processes, median", "ours / floor", unit="ms")
     ours, bare = [], []
     for _ in range(runs):  # interleaved, so that drifting load hits both alike
         bare.append(process_ms("pass", 1))
@@ -205,7 +212,7 @@ def import_time(runs):
         import pycountry  # noqa: F401
     except ImportError:
         return sections
-    peer_section = Section("d. whole processes against a peer, median", "peer / ours", unit="ms")
+    peer_section = Section("e. whole processes against a peer, median", "peer / ours", unit="ms")
     first = 'import tessamir; tessamir.Country("US").name'
     peer = 'import pycountry; pycountry.countries.get(alpha_2="US").name'
     peer_section.add("import and first lookup: pycountry / tessamir", process_ms(first, max(5, runs // 4)),
@@ -214,7 +221,7 @@ def import_time(runs):
 
 
 def memory():
-    print("\ne. memory")
+    print("\nf. memory")
     for name in ("Side", "Currency", "Country", "Exchange", "SubIndustry"):
         member = getattr(tessamir, name).members()[0]
         print(f"   sys.getsizeof({name} member) = {sys.getsizeof(member)} bytes")
@@ -231,69 +238,17 @@ def memory():
     print(f"   resident set growth across the import: +{median_of(resident)} KiB (median of 9)")
 
 
-def instruction_counts(every_class):
-    section = Section("f. instructions per call (callgrind; timeit's loop less the empty loop)", "ours / floor",
-                      unit="ins")
-    names = tessamir.__all__ if every_class else ["Side", "Currency", "Country", "Exchange", "SubIndustry"]
-    slices = {}
-    for name in names:
-        text = text_of(getattr(tessamir, name).members()[-1])
-        if text not in slices:
-            slices[text] = instructions.per_call(f"slice({text!r})")
-        section.add(f"{name}({text!r}) / slice({text!r})", instructions.per_call(f"{name}({text!r})"),
-                    slices[text], 1.05)
-    setup = instructions.SETUP + "".join(f"{k} = {v}\n" for k, v in [
-        ("m", "Currency.USD"), ("c", "Country.GB"), ("x", "Exchange.XNYS"), ("s", "Sector.Financials"),
-        ("g", "IndustryGroup.Banks"), ("i", "Industry.Banks"), ("u", "SubIndustry.RegionalBanks"),
-        ("o", "object()"), ("z", "slice(1)")])
-    section.add("Country.members() / list(range(1000, 1250))",
-                instructions.per_call("Country.members()", setup, 2_000),
-                instructions.per_call("list(range(1000, 1250))", setup, 2_000), 1.2)
-    for stmt, floor in ACCESSORS:
-        section.add(f"{stmt} / {floor}", instructions.per_call(stmt, setup), instructions.per_call(floor, setup),
-                    1.15)
-    return section, setup
-
-
-# What each operation pays for the rule that every call returns a new object:
-# allocation through the class's allocation slot and release through its free
-# slot (the interpreter's generic allocator, with its slot lookups, zeroing and
-# reference set-up), or making and releasing a new str from constant text.
-MEMBER_ALLOCATION = ("PyType_GenericAlloc", "PyType_GetSlot", "_PyObject_Malloc", "PyObject_Malloc",
-                     "_PyObject_Free", "PyObject_Free", "_Py_NewReference", "tessamir::detail::dealloc")
-NEW_STR = ("PyUnicode_DecodeASCII", "PyUnicode_FromStringAndSize", "PyUnicode_DecodeUTF8Stateful",
-           "unicode_decode_utf8", "PyUnicode_New", "ascii_decode", "unicode_dealloc", "_PyObject_Malloc",
-           "PyObject_Malloc", "_PyObject_Free", "PyObject_Free", "_Py_NewReference")
-
-
-def new_object_share(setup):
-    print("\nh. what the new object of each call costs (callgrind, by function; ratios = ours / floor)")
-    print(f"   {'what':<20} {'floor':<24} {'ours':>6} {'floor':>6} {'ratio':>6}  {'new object: ours':>16}"
-          f" {'floor':>6} {'share':>6}  {'the rest':>8}")
-
-    def spent(functions, kind):
-        return sum(cost for name, cost in functions.items()
-                   if name in kind or name.startswith(("__memset", "__memcpy", "__memmove")))
-
-    for stmt, floor, kind, n in [
-        ('Currency("ZWL")', 'slice("ZWL")', MEMBER_ALLOCATION, 20_000),
-        ("u.industry()", "o.__sizeof__()", MEMBER_ALLOCATION, 20_000),
-        ("Country.members()", "list(range(1000, 1250))", MEMBER_ALLOCATION, 2_000),
-        ("str(m)", 'str("USD")', NEW_STR, 20_000),
-        ("repr(m)", "repr(None)", NEW_STR, 20_000),
-        ("c.name", "z.start", NEW_STR, 20_000),
-        ("c.flag", "z.start", NEW_STR, 20_000),
-        ("m.name", "z.start", NEW_STR, 20_000),
-    ]:
-        ours, other = instructions.per_call(stmt, setup, n), instructions.per_call(floor, setup, n)
-        ours_new = spent(instructions.per_function(stmt, setup, n), kind)
-        floor_new = spent(instructions.per_function(floor, setup, n), kind)
-        print(f"   {stmt:<20} {floor:<24} {ours:6.0f} {other:6.0f} {ours / other:6.2f}  {ours_new:16.0f}"
-              f" {floor_new:6.0f} {ours_new / ours:6.0%}  {(ours - ours_new) / (other - floor_new):8.2f}")
+def instruction_counts(setup):
+    section = Section("g. instructions per call against the rules' floor (callgrind; timeit's loop less the empty"
+                      " loop)", "ours / floor", unit="ins")
+    for stmt, other, n in floor.pairs():
+        section.add(f"{stmt} / {other}", instructions.per_call(stmt, setup, n), instructions.per_call(other, setup, n),
+                    1.05)
+    return section
 
 
 def constructor_spread():
-    print("\ng. a constructor call for every text each class accepts (callgrind, inside the interpreter's"
+    print("\nh. a constructor call for every text each class accepts (callgrind, inside the interpreter's"
           "\n   type call: argument checks, hashing, probing, comparing, allocating)")
     print(f"   {'class':<20} {'texts':>5} {'fewest':>7} {'most':>6} {'most / fewest':>14} {'texts above fewest':>19}")
     for name in tessamir.__all__:
@@ -310,27 +265,29 @@ def main():
     parser.add_argument("--no-callgrind", action="store_true", help="skip the instruction counts")
     args = parser.parse_args()
     load = [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(args.load)]
+    folder = tempfile.TemporaryDirectory()
+    setup = floor.setup(floor.build(folder.name))
+    exec(setup, SPACE)
     try:
         print(f"machine: {platform.machine()}, {os.cpu_count()} cores, {platform.platform()}")
         print(f"python: {sys.version.split()[0]} ({platform.python_implementation()})")
         print(f"date: {time.strftime('%Y-%m-%d %H:%M')}; load: {args.load} busy loop(s) beside the benchmark,"
               f" load average {os.getloadavg()[0]:.1f}")
-        for section in (size_independence(), floors(), peers(), *import_time(args.import_runs)):
+        for section in (size_independence(), against_floor(), context(), peers(), *import_time(args.import_runs)):
             section.print()
         memory()
     finally:
         for process in load:
             process.kill()
             process.wait()
-    if args.no_callgrind:
-        return
-    if not instructions.available():
-        print("\nvalgrind missing: no instruction counts")
-        return
-    section, setup = instruction_counts(every_class=True)
-    section.print()
-    new_object_share(setup)
-    constructor_spread()
+    with folder:
+        if args.no_callgrind:
+            return
+        if not instructions.available():
+            print("\nvalgrind missing: no instruction counts")
+            return
+        instruction_counts(setup).print()
+        constructor_spread()
 
 
 if __name__ == "__main__":

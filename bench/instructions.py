@@ -55,30 +55,6 @@ def per_call(stmt: str, setup: str = SETUP, n: int = 20_000) -> float:
     return (more - less) / n
 
 
-def _by_function(code: str) -> dict[str, int]:
-    """Instructions per function (its own, not its callees') of one process."""
-    with tempfile.TemporaryDirectory() as folder:
-        out = os.path.join(folder, "callgrind.out")
-        subprocess.run(["valgrind", "--tool=callgrind", f"--callgrind-out-file={out}", sys.executable, "-c", code],
-                       check=True, capture_output=True, env=dict(os.environ, PYTHONHASHSEED=SEED))
-        listing = subprocess.run(["callgrind_annotate", "--threshold=100", "--inclusive=no", out], check=True,
-                                 capture_output=True, text=True).stdout
-    counts: dict[str, int] = {}
-    for line in listing.splitlines():
-        m = re.match(r"\s*([\d,]+) \([^)]*\)\s+\S*?:([^\s(\[]+)", line)
-        if m and "PROGRAM" not in line:
-            counts[m[2]] = counts.get(m[2], 0) + int(m[1].replace(",", ""))
-    return counts
-
-
-def per_function(stmt: str, setup: str = SETUP, n: int = 20_000) -> dict[str, float]:
-    """Instructions per execution of `stmt`, by the function that ran them
-    (the same two-process difference as per_call)."""
-    more = _by_function(_loops(setup, stmt, 2 * n, n))
-    less = _by_function(_loops(setup, stmt, n, 2 * n))
-    return {name: (more.get(name, 0) - less.get(name, 0)) / n for name in more.keys() | less.keys()}
-
-
 def constructor_spread(cls_name: str) -> list[int]:
     """Instructions of one class's constructor call (the interpreter's type
     call and the class's constructor slot: hashing, probing, comparing,

@@ -76,10 +76,7 @@ consteval EnumClassSpec describe(const char* type_name,
     static_assert(T.attributes_unique(), "one class attribute per member at most");
     static_assert(T.attribute_count > 0, "a member without a class attribute pickles through one with");
     static_assert(T.lookup_complete(), "every text must be found by its hash");
-#ifndef TESSAMIR_FIND_SEEDS  // tools/find_seeds.py builds the tables with any seed to search for good ones
-    static_assert(T.max_probe <= probe_bound,
-                  "the recorded hash seed gives too long a probe sequence: record the seed tools/find_seeds.py prints");
-#endif
+    static_assert(T.max_probe <= probe_bound, "no hash seed up to last_seed gives short enough probe sequences");
     constexpr std::string_view prefix = "builtins.";
     const std::string_view full(type_name);
     if (full.substr(0, prefix.size()) != prefix) invalid_table("type names start with builtins.");
@@ -128,6 +125,18 @@ inline allocfunc allocator(PyTypeObject* type) {
 // A new instance of `type` with the given index, or NULL with an exception set.
 inline PyObject* new_member(PyTypeObject* type, const EnumClassSpec& cls, Index index) {
     return new_member(allocator(type), type, cls, index);
+}
+
+// The same for a class known when compiling, whose fill function (if any) is
+// then called directly, where the compiler can inline it.
+template <const EnumClassSpec& S>
+PyObject* new_member_of(allocfunc alloc, PyTypeObject* type, Index index) {
+    PyObject* self = alloc(type, 0);
+    if (self == nullptr) return detail::no_instance();
+    *(reinterpret_cast<Index*>(reinterpret_cast<char*>(self) + S.layout.index_offset)) = index;
+    constexpr auto fill = S.layout.fill;
+    if constexpr (fill != nullptr) fill(self, index);
+    return self;
 }
 
 // Whether a constant text is plain ASCII.
@@ -212,7 +221,7 @@ PyObject* member_list(PyTypeObject* type, std::size_t first, std::size_t count) 
     if (list == nullptr) return nullptr;
     const allocfunc alloc = allocator(type);  // one slot lookup per list
     for (std::size_t i = 0; i < count; ++i) {
-        PyObject* member = new_member(alloc, type, S, static_cast<Index>(first + i));
+        PyObject* member = new_member_of<S>(alloc, type, static_cast<Index>(first + i));
         if (member == nullptr || PyList_SetItem(list, static_cast<Py_ssize_t>(i), member) < 0) {
             Py_DECREF(list);
             return nullptr;
@@ -278,7 +287,7 @@ struct EnumClass {
         if (bytes == nullptr) return nullptr;
         const Index index = S.lookup.find(bytes, static_cast<std::size_t>(size));
         if (index == no_member) return detail::not_a_member(S, value, characters);
-        return new_member(t, S, index);
+        return new_member_of<S>(allocator(t), t, index);
     }
     // What repr() returns, made when compiling, and which texts are ASCII
     // (a class name always is).
@@ -407,9 +416,5 @@ template <const EnumClassSpec& S>
 constexpr Registration registration() {
     return Registration{S.name(), &enum_type<S>, &S};
 }
-
-// The classes in registration order (module.cpp); tools/find_seeds.cpp
-// reads their tables through it.
-std::span<const Registration* const> registrations();
 
 }  // namespace tessamir

@@ -7,10 +7,11 @@
 // member and whatever the size of the class.
 //
 // The compiler's work stays far inside the default limits of every compiler
-// (clang's being the tightest) and grows about linearly with a table: each
-// class records its hash seed, which the build only checks (tools/
-// find_seeds.py searches for it); texts are checked unique by hashing, not by
-// comparing all pairs; and each table is evaluated in one source file only.
+// (clang's being the tightest) and grows about linearly with a table: the
+// compiler tries hash seeds 1, 2, ... and keeps the first whose probe
+// sequences stay within the bound, which seed 1 or 2 does for every class;
+// texts are checked unique by hashing, not by comparing all pairs; and each
+// table is evaluated in one source file only.
 #pragma once
 
 #include <algorithm>
@@ -49,12 +50,6 @@ struct Alias {
 struct Attribute {
     const char* name;
     Index index;
-};
-
-// The seed of a class's hash table. Each class records its own beside its
-// table; tools/find_seeds.py searches for a good one and prints it.
-struct HashSeed {
-    std::uint64_t value;
 };
 
 // ---------------------------------------------------------------------------
@@ -127,13 +122,15 @@ constexpr std::uint64_t text_hash(const char* p, std::size_t n, std::uint64_t se
     return mix(h);
 }
 
-// Whether the n bytes at a and b are equal; short texts are compared as at
-// most two overlapping words (in any byte order) instead of through a
-// library call.
+// Whether the n bytes at a and b are equal, compared as words (in any byte
+// order) instead of through a library call: from 8 bytes on, whole words
+// from the start and then the last word, which may overlap the one before.
 inline bool same_bytes(const char* a, const char* b, std::size_t n) {
     if (n >= 8) {
-        if (n > 16) return std::memcmp(a, b, n) == 0;
-        return load_native(a, 8) == load_native(b, 8) && load_native(a + n - 8, 8) == load_native(b + n - 8, 8);
+        for (std::size_t i = 0; i + 8 < n; i += 8) {
+            if (load_native(a + i, 8) != load_native(b + i, 8)) return false;
+        }
+        return load_native(a + n - 8, 8) == load_native(b + n - 8, 8);
     }
     if (n >= 4) {
         return load_native(a, 4) == load_native(b, 4) && load_native(a + n - 4, 4) == load_native(b + n - 4, 4);
@@ -181,6 +178,11 @@ struct TextLookup {
 // ---------------------------------------------------------------------------
 // The compile-time table of one class: N members, A extra texts.
 
+// Longest probe sequence any class may need: lookups stay O(1).
+inline constexpr unsigned probe_bound = 3;
+// The last hash seed the compiler tries.
+inline constexpr std::uint64_t last_seed = 16;
+
 constexpr unsigned slot_bits(std::size_t entries) {
     unsigned bits = 1;
     while ((std::size_t(1) << bits) < 4 * entries) ++bits;
@@ -189,7 +191,7 @@ constexpr unsigned slot_bits(std::size_t entries) {
 
 // Places keys 0 to count - 1 in a table of 2^bits slots by their hash, each
 // in the first free slot from its own (linear probing), and returns the
-// longest probe sequence. The class tables and the seed search share it.
+// longest probe sequence.
 constexpr unsigned fill_slots(Index* table, unsigned bits, const std::string_view* keys, std::size_t count,
                               std::uint64_t seed) {
     const std::size_t mask = (std::size_t(1) << bits) - 1;
@@ -270,18 +272,18 @@ struct EnumTable {
     std::size_t attribute_count = 0;
     std::array<Index, slot_count> slots{};
     std::array<Index, N> rank{};
-    std::uint64_t seed = 0;
+    std::uint64_t seed = 1;
     unsigned max_probe = 0;
     std::size_t min_length = 0;
     std::size_t max_length = 0;
 
     // `install` lists member indexes in the order their class attributes are
     // installed; empty means index order. Members with a null attribute name
-    // get no class attribute. The hash table is filled once, with the class's
-    // recorded seed; the class's description checks what it gives.
+    // get no class attribute. The hash table is filled with seeds 1, 2, ...
+    // until its probe sequences are short enough (or the seeds run out, which
+    // the class's description refuses).
     consteval EnumTable(const std::array<Member, N>& members, const std::array<Alias, A>& aliases,
-                        const std::array<Index, N>* install, HashSeed hash_seed)
-        : seed(hash_seed.value) {
+                        const std::array<Index, N>* install) {
         for (std::size_t i = 0; i < N; ++i) {
             keys[i] = members[i].display_text();
             key_member[i] = static_cast<Index>(i);
@@ -304,7 +306,10 @@ struct EnumTable {
         // Rank of each display text in byte order.
         const std::array<Index, N> order = sorted_by_text<N>(keys.data());
         for (std::size_t r = 0; r < N; ++r) rank[order[r]] = static_cast<Index>(r);
-        max_probe = fill_slots(slots.data(), bits, keys.data(), N + A, seed);
+        for (;; ++seed) {
+            max_probe = fill_slots(slots.data(), bits, keys.data(), N + A, seed);
+            if (max_probe <= probe_bound || seed == last_seed) break;
+        }
     }
 
     // Invariants every class table must satisfy.
@@ -351,27 +356,26 @@ struct EnumTable {
 };
 
 // Tables as class files write them: the members in index order, then either
-// extra constructor texts or the installation order of the class attributes,
-// and last the class's hash seed.
+// extra constructor texts or the installation order of the class attributes.
 template <std::size_t N>
-consteval EnumTable<N> enum_table(const std::array<Member, N>& members, HashSeed seed) {
-    return EnumTable<N>(members, {}, nullptr, seed);
+consteval EnumTable<N> enum_table(const std::array<Member, N>& members) {
+    return EnumTable<N>(members, {}, nullptr);
 }
 
 template <std::size_t N>
-consteval EnumTable<N> enum_table(const Member (&members)[N], HashSeed seed) {
-    return EnumTable<N>(std::to_array(members), {}, nullptr, seed);
+consteval EnumTable<N> enum_table(const Member (&members)[N]) {
+    return EnumTable<N>(std::to_array(members), {}, nullptr);
 }
 
 template <std::size_t N, std::size_t A>
-consteval EnumTable<N, A> enum_table(const std::array<Member, N>& members, const Alias (&aliases)[A], HashSeed seed) {
-    return EnumTable<N, A>(members, std::to_array(aliases), nullptr, seed);
+consteval EnumTable<N, A> enum_table(const std::array<Member, N>& members, const Alias (&aliases)[A]) {
+    return EnumTable<N, A>(members, std::to_array(aliases), nullptr);
 }
 
 template <std::size_t N>
-consteval EnumTable<N> enum_table(const Member (&members)[N], const Index (&install)[N], HashSeed seed) {
+consteval EnumTable<N> enum_table(const Member (&members)[N], const Index (&install)[N]) {
     const std::array<Index, N> order = std::to_array(install);
-    return EnumTable<N>(std::to_array(members), {}, &order, seed);
+    return EnumTable<N>(std::to_array(members), {}, &order);
 }
 
 // The members of a family's rows, each of which begins with its member.
@@ -381,8 +385,5 @@ consteval std::array<Member, N> members_of(const Row (&rows)[N]) {
     for (std::size_t i = 0; i < N; ++i) members[i] = rows[i].member;
     return members;
 }
-
-// Longest probe sequence any class may need: lookups stay O(1).
-inline constexpr unsigned probe_bound = 3;
 
 }  // namespace tessamir

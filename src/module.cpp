@@ -99,8 +99,6 @@ int register_class(PyObject* module, const Registration& row) {
 
 }  // namespace
 
-std::span<const Registration* const> registrations() { return registry; }
-
 int register_classes(PyObject* module) {
     for (const Registration* row : registry) {
         if (register_class(module, *row) < 0) return -1;

@@ -186,6 +186,42 @@ def test_unknown_texts_are_rejected(cls):
         assert str(caught.value) == f"{candidate!r} is not a valid {name}"
 
 
+def near_misses(text):
+    """Every text one byte away from `text` (in UTF-8): each byte changed to
+    every other value, each byte left out, each byte doubled; only those that
+    are still valid UTF-8."""
+    data = text.encode()
+    for i, byte in enumerate(data):
+        head, tail = data[:i], data[i + 1:]
+        for value in range(128) if byte < 0x80 else range(128, 256):
+            if value != byte:
+                yield head + bytes((value,)) + tail
+        yield head + tail
+        yield head + bytes((byte, byte)) + tail
+
+
+@every_class
+def test_texts_one_byte_from_an_accepted_text_are_rejected(cls):
+    # The lookup compares whole texts: a text that differs from an accepted
+    # one in any single byte, or is one byte longer or shorter, names no member.
+    accepted = accepted_texts(cls)
+    accepted_bytes = {text.encode() for text in accepted}
+    found = []
+    for text in accepted:
+        for data in near_misses(text):
+            if data in accepted_bytes:
+                continue
+            try:
+                candidate = data.decode()
+            except UnicodeDecodeError:
+                continue
+            try:
+                found.append((candidate, cls(candidate)))
+            except ValueError:
+                pass
+    assert found == []
+
+
 @every_class
 def test_unencodable_text_raises_the_codec_error(cls):
     with pytest.raises(UnicodeEncodeError):

@@ -4,6 +4,7 @@ A test-only extension built from the same sources exposes the step; it keeps
 class objects of its own, separate from the installed module's.
 """
 
+import shutil
 import subprocess
 import sys
 import types
@@ -27,12 +28,24 @@ def run(command):
     assert result.returncode == 0, f"{' '.join(command)}\n{result.stdout[-3000:]}{result.stderr[-3000:]}"
 
 
+def generator():
+    """CMake's generator: Ninja from the test extra, so that no make is needed;
+    on Windows the compiler's own (Ninja needs the compiler's environment set
+    up before it runs there)."""
+    if sys.platform == "win32":
+        return []
+    import ninja
+    program = shutil.which("ninja", path=ninja.BIN_DIR)
+    assert program, f"no ninja in {ninja.BIN_DIR}"
+    return ["-G", "Ninja", f"-DCMAKE_MAKE_PROGRAM={program}"]
+
+
 @pytest.fixture(scope="session")
 def hooks(tmp_path_factory):
     """The test-only extension, built in a temporary folder as the module is built."""
     build = tmp_path_factory.mktemp("test-hooks")
     run(["cmake", "-S", str(HOOKS), "-B", str(build), "-DCMAKE_BUILD_TYPE=Release",
-         f"-DPython_EXECUTABLE={sys.executable}"])
+         f"-DPython_EXECUTABLE={sys.executable}", *generator()])
     run(["cmake", "--build", str(build), "-j", "2"])
     sys.path.insert(0, str(build))
     try:

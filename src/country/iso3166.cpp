@@ -7,13 +7,12 @@
 namespace tessamir::country {
 namespace {
 
-constexpr auto country_table = enum_table(members_of(country_rows), HashSeed{3});
+constexpr auto country_table = enum_table(members_of(country_rows));
 static_assert(country_count == 250);
 static_assert(country_table.attribute_count == 249, "every member but XX has a class attribute");
 
 constexpr Index uncategorized = country_index("XX");
 static_assert(uncategorized == country_count - 1 && country_rows[uncategorized].member.attribute == nullptr);
-static_assert(country_index("AX") == 1 && country_index("CA") == 40 && country_index("US") == 235);
 
 constexpr std::array<std::string_view, country_count> names = [] {
     std::array<std::string_view, country_count> n{};

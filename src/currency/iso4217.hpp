@@ -209,11 +209,12 @@ inline constexpr CurrencyRow currency_rows[] = {
 
 inline constexpr std::size_t currency_count = std::size(currency_rows);
 
-// The index of a code in the table, or no_member.
+// The member with the given code. Not a constant for an unknown code.
 constexpr Index currency_index(std::string_view code) {
     for (std::size_t i = 0; i < currency_count; ++i) {
-        if (code == currency_rows[i].member.attribute) return static_cast<Index>(i);
+        if (currency_rows[i].member.display_text() == code) return static_cast<Index>(i);
     }
+    invalid_table("no currency has this code");
     return no_member;
 }
 

@@ -15,7 +15,9 @@ constexpr std::size_t code_length = 4;
 constexpr auto display_texts = [] {
     std::array<std::array<char, code_length>, exchange_count> texts{};
     for (std::size_t i = 0; i < exchange_count; ++i) {
-        const std::string_view code = exchange_rows[i].code;
+        const Member& member = exchange_rows[i].member;
+        const std::string_view code = member.attribute;
+        if (!member.text.empty()) invalid_table("the display text derives from the code");
         if (code.size() != code_length) invalid_table("a code has four characters");
         for (std::size_t k = 0; k < code_length; ++k) {
             const char c = code[k];
@@ -30,12 +32,12 @@ constexpr auto display_texts = [] {
 consteval std::array<Member, exchange_count> members() {
     std::array<Member, exchange_count> m{};
     for (std::size_t i = 0; i < exchange_count; ++i) {
-        m[i] = Member{exchange_rows[i].code, {display_texts[i].data(), code_length}};
+        m[i] = Member{exchange_rows[i].member.attribute, {display_texts[i].data(), code_length}};
     }
     return m;
 }
 
-constexpr auto exchange_table = enum_table(members(), HashSeed{18});
+constexpr auto exchange_table = enum_table(members());
 
 // The Country member index of each venue. Rows of one country are together,
 // so each country's code is looked up once.
@@ -47,7 +49,6 @@ constexpr std::array<Index, exchange_count> countries = [] {
     }
     return table;
 }();
-static_assert(countries[0] == 235 && countries[76] == 40 && countries[95] == 249);
 
 // country(): a new Country member, the country of the venue.
 PyObject* exchange_country(PyObject* self, PyObject*);

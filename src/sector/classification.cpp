@@ -9,10 +9,10 @@
 namespace tessamir::sector {
 namespace {
 
-constexpr auto sector_table = enum_table(sector_rows, HashSeed{2});
-constexpr auto industry_group_table = enum_table(members_of(industry_group_rows), HashSeed{2});
-constexpr auto industry_table = enum_table(members_of(industry_rows), HashSeed{7});
-constexpr auto subindustry_table = enum_table(members_of(subindustry_rows), HashSeed{14});
+constexpr auto sector_table = enum_table(sector_rows);
+constexpr auto industry_group_table = enum_table(members_of(industry_group_rows));
+constexpr auto industry_table = enum_table(members_of(industry_rows));
+constexpr auto subindustry_table = enum_table(members_of(subindustry_rows));
 
 // The parent of each member of the three lower levels.
 constexpr auto industry_group_parents = parent_column(industry_group_rows, sector_rows);
