@@ -56,15 +56,8 @@ def test_extra():
 
 
 def copy_project(root):
-    """The project's files (those git knows) into the chroot, afresh."""
-    project = root / WORK.relative_to("/") / "project"
-    shutil.rmtree(project, ignore_errors=True)
-    files = subprocess.run(["git", "ls-files", "-z"], cwd=ROOT, check=True, capture_output=True).stdout
-    for name in files.decode().split("\0"):
-        if name and (ROOT / name).is_file():
-            (project / name).parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(ROOT / name, project / name)
-    return project
+    """The project's files into the chroot, afresh."""
+    return debian.copy_checkout(root / WORK.relative_to("/") / "project")
 
 
 def cached(root, folder, key, make):

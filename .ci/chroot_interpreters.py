@@ -84,17 +84,6 @@ def deselected():
     return [option for node in os.environ.get("TESSAMIR_DESELECT", "").split() for option in ("--deselect", node)]
 
 
-def copy_checkout(target):
-    """The checkout's files (tracked and new, not ignored), without its builds."""
-    files = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"], cwd=ROOT,
-                           check=True, capture_output=True, text=True).stdout.split("\0")
-    for name in filter(None, files):
-        source = ROOT / name
-        if source.is_file():
-            (target / name).parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(source, target / name)
-
-
 def inside(root, command, env):
     """Runs a command in the mounted chroot, in a mount namespace of its own
     with a /dev/shm of its own: whoever else uses the same chroot meanwhile
@@ -232,7 +221,7 @@ def main(wheel, hosts):
         try:
             (run / "src").mkdir(parents=True)
             shutil.copy(wheel, run / wheel.name)
-            copy_checkout(run / "src")
+            debian.copy_checkout(run / "src")
             with debian.mounted(root):
                 for label, chroot, python, expected, debug in INTERPRETERS:
                     if chroot != name:

@@ -36,6 +36,7 @@ import time
 from pathlib import Path
 
 CACHE = Path(os.environ.get("TESSAMIR_CACHE", "/var/cache/tessamir"))
+ROOT = Path(__file__).resolve().parents[1]
 HOST_PACKAGES = ["debootstrap", "qemu-user-static", "binfmt-support"]
 BUILD = ["g++", "make"]
 
@@ -207,6 +208,20 @@ def make_all(names):
     signal.signal(signal.SIGTERM, lambda signum, frame: sys.exit(128 + signum))
     with concurrent.futures.ThreadPoolExecutor(max_workers=3) as pool:
         return dict(zip(names, pool.map(make, names)))
+
+
+def copy_checkout(target):
+    """The checkout's files (tracked and new, not ignored), without its
+    builds, into a folder (inside a chroot) made afresh."""
+    shutil.rmtree(target, ignore_errors=True)
+    files = subprocess.run(["git", "ls-files", "-z", "--cached", "--others", "--exclude-standard"],
+                           cwd=ROOT, check=True, capture_output=True, text=True).stdout.split("\0")
+    for name in filter(None, files):
+        source = ROOT / name
+        if source.is_file():
+            (target / name).parent.mkdir(parents=True, exist_ok=True)
+            shutil.copy2(source, target / name)
+    return target
 
 
 def inside(root, command, env=None, **kwargs):

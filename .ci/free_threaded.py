@@ -187,12 +187,7 @@ def test(root, python, arguments=()):
     else:
         log(f"venv {venv} reused")
     copy = root / "tmp" / f"ft-tessamir-{key}"
-    shutil.rmtree(copy, ignore_errors=True)
-    files = subprocess.run(["git", "ls-files", "-z"], cwd=ROOT, check=True, capture_output=True).stdout
-    for name in files.decode().split("\0"):
-        if name and (ROOT / name).is_file():
-            (copy / name).parent.mkdir(parents=True, exist_ok=True)
-            shutil.copy2(ROOT / name, copy / name)
+    debian.copy_checkout(copy)
     inside_copy = "/" + str(copy.relative_to(root))
     try:
         step = time.monotonic()
