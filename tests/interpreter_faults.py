@@ -17,6 +17,8 @@ this project's module, in pure Python with `_testcapi`.
   that crashed, by kind of attempt.
 - `error_loses_message`: an error whose message cannot be allocated is
   raised without a message instead of MemoryError (CPython 3.11.2).
+- `plain_sweep_fails`: a sweep of plain calls in one process crashes or
+  hangs (free-threaded CPython 3.13).
 """
 
 import functools
@@ -117,6 +119,28 @@ def assignment_errors():
     return False
 
 
+def plain_sweep_fails():
+    """Whether the interpreter fails a sweep by itself: in one process (a
+    forked child), a new list of two new floats made with each allocation
+    failing from there on, then only that one, and normally after each
+    attempt, as the sweeps of the classes do. It crashes (or, with other
+    calls, hangs) on free-threaded CPython 3.13."""
+
+    def body():
+        signal.alarm(10)
+        call = lambda: [float(1), float(2)]  # noqa: E731
+        for single in (False, True):
+            for n in range(200):
+                exc, _ = attempt(call, n, n + 1 if single else 0)
+                repr(call())
+                if exc is None and not single:
+                    break
+        return 0, ""
+
+    [(code, _)] = children([body])
+    return code != 0
+
+
 def error_loses_message():
     """Whether divmod(1, "x")'s TypeError, with one allocation failing, is
     raised without its message."""
@@ -197,7 +221,8 @@ def findings():
     imports, the attempts that crashed by kind ("from" n on, "only" n), as
     distances from the import's last allocation."""
     found = {"version": list(sys.version_info[:3]), "setdefault_miscounts": setdefault_miscounts(),
-             "assignment_errors": assignment_errors(), "error_loses_message": error_loses_message()}
+             "assignment_errors": assignment_errors(), "error_loses_message": error_loses_message(),
+             "plain_sweep_fails": plain_sweep_fails()}
     found["import_crashes"] = {"from": [], "only": []}
     if importlib.util.find_spec(SINGLE_PHASE) is not None:
         allocations, crashed, _ = import_sweep(functools.partial(plain_import, SINGLE_PHASE))
