@@ -371,14 +371,15 @@ struct EnumClass {
 // has succeeded no class object is reachable from Python code, so no method
 // runs, and the importing machinery runs the init function under its lock for
 // the module, one at a time (a free-threaded interpreter's sub-interpreters
-// refuse single-phase modules, so no other interpreter's import runs beside). An import that fails (out of memory) leaves the
-// states partly built, and nothing can reach those classes; the next import,
-// from whichever thread, carries on under that lock. Once an import has
-// succeeded every state is complete and is never written again, and the lock
-// that thread released orders those writes before anything another thread
-// reads through the module. Everything else the module reads is constant
-// (tables, member texts); instances are immutable, their records written only
-// before the object is returned.
+// refuse single-phase modules, so no other interpreter's import runs beside).
+// An import that fails (out of memory) leaves the states partly built, and
+// nothing can reach those classes; the next import, from whichever thread,
+// carries on under that lock. Once an import has succeeded every state is
+// complete and is never written again, and the lock that thread released
+// orders those writes before anything another thread reads through the
+// module. Everything else the module reads is constant (tables, member
+// texts); instances are immutable, their records written only before the
+// object is returned.
 template <const EnumClassSpec& S>
 PyTypeObject* enum_type() {
     const TypeState& state = EnumClass<S>::state;
