@@ -71,7 +71,9 @@ PyObject* not_text(PyObject* value) {
     return nullptr;
 }
 
-PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t characters) {
+PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value) {
+    const Py_ssize_t characters = PyUnicode_GetLength(value);
+    if (characters < 0) return nullptr;
     // An exact str copy of (the start of) the text, so that a str subclass's
     // own __repr__ cannot interfere with the message.
     PyObject* text = PyUnicode_Substring(value, 0, std::min(characters, shown_characters));

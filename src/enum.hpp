@@ -233,7 +233,7 @@ PyObject* member_list(PyTypeObject* type, std::size_t first, std::size_t count) 
 namespace detail {
 PyObject* bind_value(const EnumClassSpec& cls, PyObject* args, PyObject* kwargs);
 PyObject* not_text(PyObject* value);
-PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value, Py_ssize_t characters);
+PyObject* not_a_member(const EnumClassSpec& cls, PyObject* value);
 PyObject* compare(PyTypeObject* type, const EnumClassSpec& cls, PyObject* a, PyObject* b, int op);
 void dealloc(PyObject* self);
 PyObject* same(PyObject* self, PyObject*);
@@ -278,15 +278,14 @@ struct EnumClass {
         // Every character is at least one UTF-8 byte: a text with more
         // characters than the longest member text is rejected unencoded.
         const Py_ssize_t characters = PyUnicode_GetLength(value);
-        if (characters < 0) return nullptr;
-        if (static_cast<std::size_t>(characters) > S.lookup.max_length) {
-            return detail::not_a_member(S, value, characters);
+        if (static_cast<std::size_t>(characters) > S.lookup.max_length) {  // a failure (-1) included
+            return characters < 0 ? nullptr : detail::not_a_member(S, value);
         }
         Py_ssize_t size = 0;
         const char* bytes = PyUnicode_AsUTF8AndSize(value, &size);
         if (bytes == nullptr) return nullptr;
         const Index index = S.lookup.find(bytes, static_cast<std::size_t>(size));
-        if (index == no_member) return detail::not_a_member(S, value, characters);
+        if (index == no_member) return detail::not_a_member(S, value);
         return new_member_of<S>(allocator(t), t, index);
     }
     // What repr() returns, made when compiling, and which texts are ASCII

@@ -53,10 +53,12 @@ struct Attribute {
 };
 
 // ---------------------------------------------------------------------------
-// Hashing. Constant time in the length of the text: at most three 8-byte
-// reads (head, middle, tail), so a 50-byte sector name costs the same as a
-// 2-byte country code. The reads are little-endian on every host, so that the
-// hash computed at run time is the one the compiler placed the texts by.
+// The words of a text. At most three 8-byte reads (head, middle, tail) stand
+// for a text of any length; up to 24 bytes they hold every byte of it, so that
+// with its length they are the text: a lookup hashes them and compares them,
+// and reads again only the inner bytes of a longer text. The reads are
+// little-endian on every host, so that the words read at run time are those
+// the compiler placed the texts by.
 
 // The n (4 or 8) bytes at p as they lie in memory.
 inline std::uint64_t load_native(const char* p, int n) {
@@ -93,50 +95,61 @@ constexpr std::uint64_t load_le(const char* p, int n) {
     return v;
 }
 
-constexpr std::uint64_t mix(std::uint64_t h) {
-    h ^= h >> 32;
-    h *= 0xd6e8feb86659fd93ULL;
-    h ^= h >> 32;
+// Texts longer than this are compared again past their words.
+inline constexpr std::size_t word_bytes = 24;
+
+struct TextWords {
+    std::uint64_t head = 0;
+    std::uint64_t tail = 0;
+    std::uint64_t middle = 0;
+};
+
+// Bytes 0 to 7, n - 8 to n - 1 and (n - 8) / 2 onwards from 8 bytes on; 0 to
+// 3 and n - 4 to n - 1 from 4; bytes 0, n / 2 and n - 1 below.
+constexpr TextWords text_words(const char* p, std::size_t n) {
+    TextWords w;
+    if (n >= 8) {
+        w.head = load_le(p, 8);
+        w.tail = load_le(p + n - 8, 8);
+        if (n > 16) w.middle = load_le(p + (n - 8) / 2, 8);
+    } else if (n >= 4) {
+        w.head = load_le(p, 4) | load_le(p + n - 4, 4) << 32;
+    } else if (n > 0) {
+        w.head = std::uint64_t(static_cast<unsigned char>(p[0])) |
+                 std::uint64_t(static_cast<unsigned char>(p[n / 2])) << 8 |
+                 std::uint64_t(static_cast<unsigned char>(p[n - 1])) << 16;
+    }
+    return w;
+}
+
+// A hash of a text's words, in its high bits: one multiplication a word,
+// which the compiler leaves out for words a text of that length lacks. The
+// seed picks the head's multiplier (odd, as every multiplier here). Texts
+// that differ only in length may share a hash; the lookup compares lengths.
+constexpr std::uint64_t text_hash(const TextWords& w, std::uint64_t seed) {
+    std::uint64_t h = w.head * (0xbf58476d1ce4e5b9ULL + 2 * seed * 0x9e3779b97f4a7c15ULL);
+    h ^= w.tail * 0x94d049bb133111ebULL;
+    h ^= w.middle * 0x2545f4914f6cdd1dULL;
     return h;
 }
 
-constexpr std::uint64_t text_hash(const char* p, std::size_t n, std::uint64_t seed) {
-    std::uint64_t a = 0;
-    std::uint64_t b = 0;
-    std::uint64_t c = 0;
-    if (n >= 8) {
-        a = load_le(p, 8);
-        b = load_le(p + n - 8, 8);
-        c = load_le(p + (n - 8) / 2, 8);
-    } else if (n >= 4) {
-        a = load_le(p, 4);
-        b = load_le(p + n - 4, 4);
-    } else if (n > 0) {
-        a = std::uint64_t(static_cast<unsigned char>(p[0])) |
-            std::uint64_t(static_cast<unsigned char>(p[n / 2])) << 8 |
-            std::uint64_t(static_cast<unsigned char>(p[n - 1])) << 16;
+// Whether the n (at least 8) bytes at a and b are equal, compared as words
+// (in any byte order) instead of through a library call: whole words from
+// the start and then the last word, which may overlap the one before.
+inline bool same_bytes(const char* a, const char* b, std::size_t n) {
+    for (std::size_t i = 0; i + 8 < n; i += 8) {
+        if (load_native(a + i, 8) != load_native(b + i, 8)) return false;
     }
-    std::uint64_t h = (a ^ seed ^ 0x9e3779b97f4a7c15ULL) * 0xbf58476d1ce4e5b9ULL;
-    h ^= (b + n) * 0x94d049bb133111ebULL;
-    h ^= c * 0x2545f4914f6cdd1dULL;
-    return mix(h);
+    return load_native(a + n - 8, 8) == load_native(b + n - 8, 8);
 }
 
-// Whether the n bytes at a and b are equal, compared as words (in any byte
-// order) instead of through a library call: from 8 bytes on, whole words
-// from the start and then the last word, which may overlap the one before.
-inline bool same_bytes(const char* a, const char* b, std::size_t n) {
-    if (n >= 8) {
-        for (std::size_t i = 0; i + 8 < n; i += 8) {
-            if (load_native(a + i, 8) != load_native(b + i, 8)) return false;
-        }
-        return load_native(a + n - 8, 8) == load_native(b + n - 8, 8);
-    }
-    if (n >= 4) {
-        return load_native(a, 4) == load_native(b, 4) && load_native(a + n - 4, 4) == load_native(b + n - 4, 4);
-    }
-    return n == 0 || (a[0] == b[0] && a[n / 2] == b[n / 2] && a[n - 1] == b[n - 1]);
-}
+// What a lookup compares a text with: the words and length of a key, and the
+// member it names.
+struct KeyEntry {
+    TextWords words;
+    std::uint32_t length = 0;  // 0: the empty slots' entry, which names no member
+    Index member = no_member;
+};
 
 constexpr bool bytes_less(std::string_view a, std::string_view b) {
     // Unsigned byte order; a proper prefix sorts first.
@@ -148,11 +161,13 @@ constexpr bool bytes_less(std::string_view a, std::string_view b) {
     return i < n ? static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[i]) : a.size() < b.size();
 }
 
-// The run-time view of a class's text table, shared by all classes.
+// The run-time view of a class's text table, shared by all classes. Each
+// hash slot numbers a key's entry, or the entry after the last key, which is
+// empty.
 struct TextLookup {
     std::span<const std::string_view> keys;  // display texts, then extra texts
-    const Index* key_member;                 // member named by each key
-    const Index* slots;                      // hash slot -> key number, or no_member
+    const KeyEntry* entries;                 // one per key, then the empty one
+    const Index* slots;                      // hash slot -> entry number
     std::uint64_t seed;
     unsigned bits;
     unsigned max_probe;
@@ -161,14 +176,33 @@ struct TextLookup {
 
     Index find(const char* p, std::size_t n) const {
         if (n < min_length || n > max_length) return no_member;
+        // A probe for each band of lengths, each comparing only the words
+        // texts of those lengths have (the compiler drops the bands a class
+        // has no text in).
+        if (n < 8) return probe<1>(p, n);
+        if (n <= 16) return probe<2>(p, n);
+        if (n <= word_bytes) return probe<3>(p, n);
+        return probe<4>(p, n);
+    }
+
+    // The member named by the n bytes at p, a text of the band whose words
+    // are head (Words 1), head and tail (2), head, tail and middle (3), or
+    // those and the bytes between them (4).
+    template <int Words>
+    Index probe(const char* p, std::size_t n) const {
+        const TextWords w = text_words(p, n);
+        // Where every key has the same length, of up to word_bytes, the words
+        // alone decide: the empty entry, with words 0, names no member.
+        const bool one_length = min_length == max_length && Words < 4;
         const std::uint64_t mask = (std::uint64_t(1) << bits) - 1;
-        std::uint64_t slot = text_hash(p, n, seed) >> (64 - bits);
+        std::uint64_t slot = text_hash(w, seed) >> (64 - bits);
         for (unsigned probe = 0; probe <= max_probe; ++probe, slot = (slot + 1) & mask) {
             const Index key = slots[slot];
-            if (key == no_member) return no_member;
-            const std::string_view k = keys[key];
-            if (k.size() == n && same_bytes(k.data(), p, n)) {
-                return key_member[key];
+            const KeyEntry& e = entries[key];
+            if (e.words.head == w.head && (Words < 2 || e.words.tail == w.tail) &&
+                (Words < 3 || e.words.middle == w.middle) && (one_length || e.length == n) &&
+                (Words < 4 || same_bytes(keys[key].data() + 8, p + 8, n - 16))) {
+                return e.member;
             }
         }
         return no_member;
@@ -182,6 +216,11 @@ struct TextLookup {
 inline constexpr unsigned probe_bound = 3;
 // The last hash seed the compiler tries.
 inline constexpr std::uint64_t last_seed = 16;
+
+// The first slot of a text's probe sequence in a table of 2^bits slots.
+constexpr std::size_t first_slot(std::string_view text, std::uint64_t seed, unsigned bits) {
+    return static_cast<std::size_t>(text_hash(text_words(text.data(), text.size()), seed) >> (64 - bits));
+}
 
 constexpr unsigned slot_bits(std::size_t entries) {
     unsigned bits = 1;
@@ -198,7 +237,7 @@ constexpr unsigned fill_slots(Index* table, unsigned bits, const std::string_vie
     for (std::size_t slot = 0; slot <= mask; ++slot) table[slot] = no_member;
     unsigned longest = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        std::size_t slot = text_hash(keys[k].data(), keys[k].size(), seed) >> (64 - bits);
+        std::size_t slot = first_slot(keys[k], seed, bits);
         unsigned probe = 0;
         for (; table[slot] != no_member; slot = (slot + 1) & mask) ++probe;
         table[slot] = static_cast<Index>(k);
@@ -218,7 +257,7 @@ constexpr bool all_distinct(const std::array<std::string_view, N>& texts, std::s
     std::array<std::size_t, mask + 1> table{};
     for (auto& slot : table) slot = empty;
     for (std::size_t i = 0; i < count; ++i) {
-        std::size_t slot = text_hash(texts[i].data(), texts[i].size(), 0) >> (64 - bits);
+        std::size_t slot = first_slot(texts[i], 0, bits);
         for (; table[slot] != empty; slot = (slot + 1) & mask) {
             if (texts[table[slot]] == texts[i]) return false;
         }
@@ -259,7 +298,7 @@ constexpr std::array<Index, N> sorted_by_text(const std::string_view* texts) {
 template <std::size_t N, std::size_t A = 0>
 struct EnumTable {
     static_assert(N >= 2 && N <= 250, "a class has 2 to 250 members");
-    static_assert(N + A < no_member, "key numbers must fit below the empty mark");
+    static_assert(N + A < no_member, "entry numbers, the empty one's included, must fit below the empty mark");
 
     static constexpr std::size_t size = N;
     static constexpr std::size_t keys_size = N + A;
@@ -267,7 +306,7 @@ struct EnumTable {
     static constexpr std::size_t slot_count = std::size_t(1) << bits;
 
     std::array<std::string_view, N + A> keys{};
-    std::array<Index, N + A> key_member{};
+    std::array<KeyEntry, N + A + 1> entries{};  // the last one empty
     std::array<Attribute, N> attributes{};
     std::size_t attribute_count = 0;
     std::array<Index, slot_count> slots{};
@@ -286,11 +325,11 @@ struct EnumTable {
                         const std::array<Index, N>* install) {
         for (std::size_t i = 0; i < N; ++i) {
             keys[i] = members[i].display_text();
-            key_member[i] = static_cast<Index>(i);
+            entries[i].member = static_cast<Index>(i);
         }
         for (std::size_t j = 0; j < A; ++j) {
             keys[N + j] = aliases[j].text;
-            key_member[N + j] = aliases[j].index;
+            entries[N + j].member = aliases[j].index;
         }
         for (std::size_t k = 0; k < N; ++k) {
             const std::size_t i = install ? (*install)[k] : k;
@@ -310,6 +349,13 @@ struct EnumTable {
             max_probe = fill_slots(slots.data(), bits, keys.data(), N + A, seed);
             if (max_probe <= probe_bound || seed == last_seed) break;
         }
+        for (auto& slot : slots) {
+            if (slot == no_member) slot = static_cast<Index>(N + A);
+        }
+        for (std::size_t k = 0; k < N + A; ++k) {
+            entries[k].words = text_words(keys[k].data(), keys[k].size());
+            entries[k].length = static_cast<std::uint32_t>(keys[k].size());
+        }
     }
 
     // Invariants every class table must satisfy.
@@ -321,7 +367,7 @@ struct EnumTable {
     }
     constexpr bool aliases_in_range() const {
         for (std::size_t j = N; j < N + A; ++j)
-            if (key_member[j] >= N) return false;
+            if (entries[j].member >= N) return false;
         return true;
     }
     // Each member holds at most one class attribute, and attribute names differ.
@@ -339,7 +385,7 @@ struct EnumTable {
     // Every key is found again through the hash table.
     constexpr bool lookup_complete() const {
         for (std::size_t k = 0; k < N + A; ++k) {
-            std::size_t slot = text_hash(keys[k].data(), keys[k].size(), seed) >> (64 - bits);
+            std::size_t slot = first_slot(keys[k], seed, bits);
             bool found = false;
             for (unsigned p = 0; p <= max_probe; ++p, slot = (slot + 1) & (slot_count - 1)) {
                 if (slots[slot] == k) found = true;
@@ -350,7 +396,7 @@ struct EnumTable {
     }
 
     constexpr TextLookup lookup() const {
-        return TextLookup{std::span<const std::string_view>(keys), key_member.data(), slots.data(), seed, bits,
+        return TextLookup{std::span<const std::string_view>(keys), entries.data(), slots.data(), seed, bits,
                           max_probe, min_length, max_length};
     }
 };
