@@ -60,11 +60,14 @@ def constructor_spread(cls_name: str) -> list[int]:
     call and the class's constructor slot: hashing, probing, comparing,
     allocating), once for every text it accepts: callgrind collects inside the
     interpreter's type call only and writes one dump per call."""
-    code = (SETUP + f"C = {cls_name}\n"
+    # The process ends without the interpreter's shutdown, which makes type calls of its own.
+    code = ("import os, sys\n" + SETUP + f"C = {cls_name}\n"
             "texts = [repr(m)[len(C.__name__) + 1:-1] for m in C.members()]\n"
             "texts += [t for t in ('EUr', 'GBp', 'USd') if C is Currency]\n"
             "print(len(texts))\n"
-            "for t in texts: C(t)\n")
+            "sys.stdout.flush()\n"
+            "for t in texts: C(t)\n"
+            "os._exit(0)\n")
     with tempfile.TemporaryDirectory() as folder:
         out = os.path.join(folder, "callgrind.out")
         run = subprocess.run(["valgrind", "--tool=callgrind", "--collect-atstart=no", "--toggle-collect=type_call",
