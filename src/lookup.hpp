@@ -230,16 +230,17 @@ constexpr unsigned slot_bits(std::size_t entries) {
 
 // Places keys 0 to count - 1 in a table of 2^bits slots by their hash, each
 // in the first free slot from its own (linear probing), and returns the
-// longest probe sequence.
+// longest probe sequence. Free slots hold count, the empty entry's number.
 constexpr unsigned fill_slots(Index* table, unsigned bits, const std::string_view* keys, std::size_t count,
                               std::uint64_t seed) {
     const std::size_t mask = (std::size_t(1) << bits) - 1;
-    for (std::size_t slot = 0; slot <= mask; ++slot) table[slot] = no_member;
+    const Index empty = static_cast<Index>(count);
+    for (std::size_t slot = 0; slot <= mask; ++slot) table[slot] = empty;
     unsigned longest = 0;
     for (std::size_t k = 0; k < count; ++k) {
         std::size_t slot = first_slot(keys[k], seed, bits);
         unsigned probe = 0;
-        for (; table[slot] != no_member; slot = (slot + 1) & mask) ++probe;
+        for (; table[slot] != empty; slot = (slot + 1) & mask) ++probe;
         table[slot] = static_cast<Index>(k);
         longest = std::max(longest, probe);
     }
@@ -298,7 +299,7 @@ constexpr std::array<Index, N> sorted_by_text(const std::string_view* texts) {
 template <std::size_t N, std::size_t A = 0>
 struct EnumTable {
     static_assert(N >= 2 && N <= 250, "a class has 2 to 250 members");
-    static_assert(N + A < no_member, "entry numbers, the empty one's included, must fit below the empty mark");
+    static_assert(N + A < no_member, "entry numbers, the empty one's included, must stay below no_member");
 
     static constexpr std::size_t size = N;
     static constexpr std::size_t keys_size = N + A;
@@ -348,9 +349,6 @@ struct EnumTable {
         for (;; ++seed) {
             max_probe = fill_slots(slots.data(), bits, keys.data(), N + A, seed);
             if (max_probe <= probe_bound || seed == last_seed) break;
-        }
-        for (auto& slot : slots) {
-            if (slot == no_member) slot = static_cast<Index>(N + A);
         }
         for (std::size_t k = 0; k < N + A; ++k) {
             entries[k].words = text_words(keys[k].data(), keys[k].size());
