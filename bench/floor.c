@@ -2,12 +2,13 @@
  * (bench/floor.py builds it into a temporary folder; it is never installed).
  *
  * Its one class does in each slot what every tessamir class must do and
- * nothing else: the constructor binds one str and encodes it, allocates
+ * nothing else: the constructor binds one str, refuses one longer than the
+ * longest member text and encodes it, allocates
  * through the type's Py_tp_alloc slot (deallocation frees through Py_tp_free),
  * but looks nothing up; str, repr and the properties return a new str from
  * constant bytes; link() returns a new member, members() a new list of new
- * members; comparison compares two stored numbers. The constant texts, and
- * the number of members, are those of the tessamir members the benchmarks
+ * members; comparison compares two stored numbers. The constant texts, the
+ * longest text and the number of members, are those of the tessamir members the benchmarks
  * measure against it (floor_texts.h, written by bench/floor.py).
  */
 #define Py_LIMITED_API 0x030B0000
@@ -43,6 +44,15 @@ static PyObject *floor_tp_new(PyTypeObject *type, PyObject *args, PyObject *kwar
     if (value == NULL) return NULL;
     if (Py_TYPE(value) != &PyUnicode_Type && !PyUnicode_Check(value)) {
         PyErr_SetString(PyExc_TypeError, "Floor() takes one str");
+        return NULL;
+    }
+    /* A text with more characters than the longest member text is refused
+     * before it is encoded, as every tessamir class refuses it: an enormous
+     * text would otherwise be encoded, and its UTF-8 form kept in it, only to
+     * be rejected. */
+    const Py_ssize_t characters = PyUnicode_GetLength(value);
+    if ((size_t)characters > FLOOR_LONGEST) {
+        if (characters >= 0) PyErr_SetString(PyExc_ValueError, "Floor() takes a member's text");
         return NULL;
     }
     Py_ssize_t size = 0;

@@ -33,7 +33,8 @@ def member(name: str):
 def texts() -> dict[str, str | int]:
     """What the floor's slots return: the texts of the members it stands beside."""
     return {"FLOOR_STR": str(member("m")), "FLOOR_REPR": repr(member("m")), "FLOOR_NAME": member("c").name,
-            "FLOOR_FLAG": member("c").flag, "FLOOR_MEMBERS": len(tessamir.Country.members())}
+            "FLOOR_FLAG": member("c").flag, "FLOOR_MEMBERS": len(tessamir.Country.members()),
+            "FLOOR_LONGEST": max(len(text) for _, _, text in member_texts())}
 
 
 def build(folder: str) -> str:
@@ -61,15 +62,21 @@ def setup(folder: str) -> str:
 
 
 # The lookup takes a different path for texts of 1-3, 4-7, 8-16, 17-24 and
-# more bytes: the constructor is measured on the longest text of each.
-PATHS = [(1, 3), (4, 7), (8, 16), (17, 24), (25, 10**6)]
+# more bytes: the constructor is measured on the longest text of each, and on
+# the longest of up to 48 bytes, where the target ends.
+PATHS = [(1, 3), (4, 7), (8, 16), (17, 24), (25, 48), (49, 10**6)]
+
+
+def member_texts() -> list[tuple[int, str, str]]:
+    """(bytes, class name, display text) of every member of every class."""
+    return [(len(text.encode()), name, text) for name in tessamir.__all__
+            for text in (repr(m)[len(name) + 1:-1] for m in getattr(tessamir, name).members())]
 
 
 def constructor_texts() -> list[tuple[str, str]]:
     """(class name, text): the shortest display text of any class, and the
     longest on each path of the lookup."""
-    texts = [(len(text.encode()), name, text) for name in tessamir.__all__
-             for text in (repr(m)[len(name) + 1:-1] for m in getattr(tessamir, name).members())]
+    texts = member_texts()
     chosen = [min(texts)] + [max(t for t in texts if low <= t[0] <= high) for low, high in PATHS]
     return [(name, text) for _, name, text in chosen]
 

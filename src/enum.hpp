@@ -271,8 +271,9 @@ struct EnumClass {
     // C(value): the member whose display text (or extra text) is `value`.
     // Written out here so that the class's own tables are constants to it.
     static PyObject* tp_new(PyTypeObject* t, PyObject* args, PyObject* kwargs) {
-        PyObject* value = kwargs == nullptr && PyTuple_Size(args) == 1 ? PyTuple_GetItem(args, 0)
-                                                                      : detail::bind_value(S, args, kwargs);
+        PyObject* value = kwargs != nullptr                ? detail::bind_value(S, args, kwargs)
+                          : PyTuple_Size(args) == 1 ? PyTuple_GetItem(args, 0)
+                                                    : detail::bind_value(S, args, nullptr);
         if (value == nullptr) return nullptr;
         if (Py_TYPE(value) != &PyUnicode_Type && !PyUnicode_Check(value)) return detail::not_text(value);
         // Every character is at least one UTF-8 byte: a text with more
@@ -284,9 +285,12 @@ struct EnumClass {
         Py_ssize_t size = 0;
         const char* bytes = PyUnicode_AsUTF8AndSize(value, &size);
         if (bytes == nullptr) return nullptr;
-        const Index index = S.lookup.find(bytes, static_cast<std::size_t>(size));
+        const Index index = S.lookup.find<long_text>(bytes, static_cast<std::size_t>(size));
         if (index == no_member) return detail::not_a_member(S, value);
         return new_member_of<S>(allocator(t), t, index);
+    }
+    TESSAMIR_NOINLINE static Index long_text(const char* bytes, std::size_t size) {
+        return S.lookup.probe<4>(bytes, size);
     }
     // What repr() returns, made when compiling, and which texts are ASCII
     // (a class name always is).

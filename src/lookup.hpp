@@ -24,6 +24,15 @@
 #include <string_view>
 #include <type_traits>
 
+// Functions the compiler keeps out of line, or always writes out in place.
+#if defined(_MSC_VER)
+#define TESSAMIR_NOINLINE __declspec(noinline)
+#define TESSAMIR_INLINE __forceinline
+#else
+#define TESSAMIR_NOINLINE __attribute__((noinline))
+#define TESSAMIR_INLINE inline __attribute__((always_inline))
+#endif
+
 namespace tessamir {
 
 // Position of a member in its class's declaration order.
@@ -104,14 +113,14 @@ struct TextWords {
     std::uint64_t middle = 0;
 };
 
-// Bytes 0 to 7, n - 8 to n - 1 and (n - 8) / 2 onwards from 8 bytes on; 0 to
-// 3 and n - 4 to n - 1 from 4; bytes 0, n / 2 and n - 1 below.
+// Bytes 0 to 7, n - 8 to n - 1 and, past 16 bytes, 8 to 15 from 8 bytes on;
+// 0 to 3 and n - 4 to n - 1 from 4; bytes 0, n / 2 and n - 1 below.
 constexpr TextWords text_words(const char* p, std::size_t n) {
     TextWords w;
     if (n >= 8) {
         w.head = load_le(p, 8);
         w.tail = load_le(p + n - 8, 8);
-        if (n > 16) w.middle = load_le(p + (n - 8) / 2, 8);
+        if (n > 16) w.middle = load_le(p + 8, 8);
     } else if (n >= 4) {
         w.head = load_le(p, 4) | load_le(p + n - 4, 4) << 32;
     } else if (n > 0) {
@@ -122,25 +131,14 @@ constexpr TextWords text_words(const char* p, std::size_t n) {
     return w;
 }
 
-// A hash of a text's words, in its high bits: one multiplication a word,
-// which the compiler leaves out for words a text of that length lacks. The
-// seed picks the head's multiplier (odd, as every multiplier here). Texts
-// that differ only in length may share a hash; the lookup compares lengths.
+// A hash of a text's words, in its high bits: the sum of head and middle
+// times one multiplier, which the seed picks (odd, as both are here), and the
+// tail times another; the compiler leaves out what a text of that length
+// lacks. Texts that differ only in length may share a hash; the lookup
+// compares lengths.
 constexpr std::uint64_t text_hash(const TextWords& w, std::uint64_t seed) {
-    std::uint64_t h = w.head * (0xbf58476d1ce4e5b9ULL + 2 * seed * 0x9e3779b97f4a7c15ULL);
-    h ^= w.tail * 0x94d049bb133111ebULL;
-    h ^= w.middle * 0x2545f4914f6cdd1dULL;
-    return h;
-}
-
-// Whether the n (at least 8) bytes at a and b are equal, compared as words
-// (in any byte order) instead of through a library call: whole words from
-// the start and then the last word, which may overlap the one before.
-inline bool same_bytes(const char* a, const char* b, std::size_t n) {
-    for (std::size_t i = 0; i + 8 < n; i += 8) {
-        if (load_native(a + i, 8) != load_native(b + i, 8)) return false;
-    }
-    return load_native(a + n - 8, 8) == load_native(b + n - 8, 8);
+    return (w.head + w.middle) * (0xbf58476d1ce4e5b9ULL + 2 * seed * 0x9e3779b97f4a7c15ULL) ^
+           w.tail * 0x94d049bb133111ebULL;
 }
 
 // What a lookup compares a text with: the words and length of a key, and the
@@ -150,6 +148,10 @@ struct KeyEntry {
     std::uint32_t length = 0;  // 0: the empty slots' entry, which names no member
     Index member = no_member;
 };
+
+// A hash slot holds the byte offset of a key's entry from the first (or of
+// the empty entry), which the lookup adds to the entries' address as it reads.
+using EntryOffset = std::uint16_t;
 
 constexpr bool bytes_less(std::string_view a, std::string_view b) {
     // Unsigned byte order; a proper prefix sorts first.
@@ -161,51 +163,65 @@ constexpr bool bytes_less(std::string_view a, std::string_view b) {
     return i < n ? static_cast<unsigned char>(x[i]) < static_cast<unsigned char>(y[i]) : a.size() < b.size();
 }
 
-// The run-time view of a class's text table, shared by all classes. Each
-// hash slot numbers a key's entry, or the entry after the last key, which is
-// empty.
+// The run-time view of a class's text table, shared by all classes.
 struct TextLookup {
     std::span<const std::string_view> keys;  // display texts, then extra texts
     const KeyEntry* entries;                 // one per key, then the empty one
-    const Index* slots;                      // hash slot -> entry number
+    const EntryOffset* slots;
     std::uint64_t seed;
     unsigned bits;
     unsigned max_probe;
     std::size_t min_length;
     std::size_t max_length;
 
-    Index find(const char* p, std::size_t n) const {
-        if (n < min_length || n > max_length) return no_member;
-        // A probe for each band of lengths, each comparing only the words
-        // texts of those lengths have (the compiler drops the bands a class
-        // has no text in).
-        if (n < 8) return probe<1>(p, n);
-        if (n <= 16) return probe<2>(p, n);
-        if (n <= word_bytes) return probe<3>(p, n);
-        return probe<4>(p, n);
+    // The member named by the n bytes at p, or no_member. Each band of
+    // lengths has its own probe, reading and comparing only the words texts
+    // of those lengths have; a class's longest text decides which bands it
+    // needs, and every length within them goes to the probe of its band,
+    // whose length comparison rejects what is not a key (each reads only
+    // bytes 0 to n - 1, whatever n is). Texts longer than word_bytes go to
+    // `long_probe`: the class's own probe<4> kept out of line, so that the
+    // registers it needs are saved only when it runs.
+    template <Index (*long_probe)(const char*, std::size_t)>
+    TESSAMIR_INLINE Index find(const char* p, std::size_t n) const {
+        // Where every key has the same length the words alone decide.
+        if (min_length == max_length && n != min_length) return no_member;
+        if (max_length < 8 || n < 8) return min_length < 8 ? probe<1>(p, n) : no_member;
+        if (max_length <= 16 || n <= 16) return probe<2>(p, n);
+        if (max_length <= word_bytes || n <= word_bytes) return probe<3>(p, n);
+        return long_probe(p, n);
     }
 
-    // The member named by the n bytes at p, a text of the band whose words
-    // are head (Words 1), head and tail (2), head, tail and middle (3), or
-    // those and the bytes between them (4).
+    // A text of the band whose words are head (Words 1), head and tail (2),
+    // head, tail and middle (3), or those and the bytes between them (4).
     template <int Words>
-    Index probe(const char* p, std::size_t n) const {
-        const TextWords w = text_words(p, n);
-        // Where every key has the same length, of up to word_bytes, the words
-        // alone decide: the empty entry, with words 0, names no member.
-        const bool one_length = min_length == max_length && Words < 4;
+    TESSAMIR_INLINE Index probe(const char* p, std::size_t n) const {
+        const TextWords w = Words == 1 ? text_words(p, n)
+                            : Words == 2 ? TextWords{load_le(p, 8), load_le(p + n - 8, 8), 0}
+                                         : TextWords{load_le(p, 8), load_le(p + n - 8, 8), load_le(p + 8, 8)};
+        const bool one_length = min_length == max_length;
         const std::uint64_t mask = (std::uint64_t(1) << bits) - 1;
         std::uint64_t slot = text_hash(w, seed) >> (64 - bits);
         for (unsigned probe = 0; probe <= max_probe; ++probe, slot = (slot + 1) & mask) {
-            const Index key = slots[slot];
-            const KeyEntry& e = entries[key];
+            const EntryOffset offset = slots[slot];
+            const KeyEntry& e = *reinterpret_cast<const KeyEntry*>(reinterpret_cast<const char*>(entries) + offset);
             if (e.words.head == w.head && (Words < 2 || e.words.tail == w.tail) &&
                 (Words < 3 || e.words.middle == w.middle) && (one_length || e.length == n) &&
-                (Words < 4 || same_bytes(keys[key].data() + 8, p + 8, n - 16))) {
+                (Words < 4 || same_inner_words(keys[offset / sizeof(KeyEntry)].data(), p, n))) {
                 return e.member;
             }
         }
         return no_member;
+    }
+
+    // Whether the bytes 16 to n - 9 at a and b, those a text longer than
+    // word_bytes has beyond its words, are equal, compared a word at a time
+    // (in any byte order).
+    static bool same_inner_words(const char* a, const char* b, std::size_t n) {
+        for (std::size_t i = 16; i < n - 8; i += 8) {
+            if (load_native(a + i, 8) != load_native(b + i, 8)) return false;
+        }
+        return true;
     }
 };
 
@@ -300,6 +316,7 @@ template <std::size_t N, std::size_t A = 0>
 struct EnumTable {
     static_assert(N >= 2 && N <= 250, "a class has 2 to 250 members");
     static_assert(N + A < no_member, "entry numbers, the empty one's included, must stay below no_member");
+    static_assert((N + A + 1) * sizeof(KeyEntry) <= 0xFFFF, "entry offsets fit a slot");
 
     static constexpr std::size_t size = N;
     static constexpr std::size_t keys_size = N + A;
@@ -310,7 +327,7 @@ struct EnumTable {
     std::array<KeyEntry, N + A + 1> entries{};  // the last one empty
     std::array<Attribute, N> attributes{};
     std::size_t attribute_count = 0;
-    std::array<Index, slot_count> slots{};
+    std::array<EntryOffset, slot_count> slots{};
     std::array<Index, N> rank{};
     std::uint64_t seed = 1;
     unsigned max_probe = 0;
@@ -346,9 +363,13 @@ struct EnumTable {
         // Rank of each display text in byte order.
         const std::array<Index, N> order = sorted_by_text<N>(keys.data());
         for (std::size_t r = 0; r < N; ++r) rank[order[r]] = static_cast<Index>(r);
+        std::array<Index, slot_count> numbers{};
         for (;; ++seed) {
-            max_probe = fill_slots(slots.data(), bits, keys.data(), N + A, seed);
+            max_probe = fill_slots(numbers.data(), bits, keys.data(), N + A, seed);
             if (max_probe <= probe_bound || seed == last_seed) break;
+        }
+        for (std::size_t slot = 0; slot < slot_count; ++slot) {
+            slots[slot] = static_cast<EntryOffset>(numbers[slot] * sizeof(KeyEntry));
         }
         for (std::size_t k = 0; k < N + A; ++k) {
             entries[k].words = text_words(keys[k].data(), keys[k].size());
@@ -386,7 +407,7 @@ struct EnumTable {
             std::size_t slot = first_slot(keys[k], seed, bits);
             bool found = false;
             for (unsigned p = 0; p <= max_probe; ++p, slot = (slot + 1) & (slot_count - 1)) {
-                if (slots[slot] == k) found = true;
+                if (slots[slot] == k * sizeof(KeyEntry)) found = true;
             }
             if (!found) return false;
         }
