@@ -285,11 +285,11 @@ struct EnumClass {
         Py_ssize_t size = 0;
         const char* bytes = PyUnicode_AsUTF8AndSize(value, &size);
         if (bytes == nullptr) return nullptr;
-        const Index index = S.lookup.find<long_text>(bytes, static_cast<std::size_t>(size));
-        if (index == no_member) return detail::not_a_member(S, value);
-        return new_member_of<S>(allocator(t), t, index);
+        const KeyEntry* key = S.lookup.find<long_text>(bytes, static_cast<std::size_t>(size));
+        if (key == nullptr) return detail::not_a_member(S, value);
+        return new_member_of<S>(allocator(t), t, key->member);
     }
-    TESSAMIR_NOINLINE static Index long_text(const char* bytes, std::size_t size) {
+    TESSAMIR_NOINLINE static const KeyEntry* long_text(const char* bytes, std::size_t size) {
         return S.lookup.probe<4>(bytes, size);
     }
     // What repr() returns, made when compiling, and which texts are ASCII

@@ -141,11 +141,15 @@ constexpr std::uint64_t text_hash(const TextWords& w, std::uint64_t seed) {
            w.tail * 0x94d049bb133111ebULL;
 }
 
-// What a lookup compares a text with: the words and length of a key, and the
-// member it names.
+// What a lookup compares a text with: the words, text and length of a key,
+// and the member it names. The empty slots' entry has words of all ones,
+// which no UTF-8 text has (the byte 0xFF never occurs in UTF-8, and the
+// words of a text below 4 bytes leave their top bytes zero), so no text
+// matches it.
 struct KeyEntry {
-    TextWords words;
-    std::uint32_t length = 0;  // 0: the empty slots' entry, which names no member
+    TextWords words{~std::uint64_t(0), ~std::uint64_t(0), ~std::uint64_t(0)};
+    const char* text = nullptr;
+    std::uint64_t length = 0;
     Index member = no_member;
 };
 
@@ -165,8 +169,7 @@ constexpr bool bytes_less(std::string_view a, std::string_view b) {
 
 // The run-time view of a class's text table, shared by all classes.
 struct TextLookup {
-    std::span<const std::string_view> keys;  // display texts, then extra texts
-    const KeyEntry* entries;                 // one per key, then the empty one
+    const KeyEntry* entries;  // one per key, then the empty one
     const EntryOffset* slots;
     std::uint64_t seed;
     unsigned bits;
@@ -174,7 +177,7 @@ struct TextLookup {
     std::size_t min_length;
     std::size_t max_length;
 
-    // The member named by the n bytes at p, or no_member. Each band of
+    // The entry of the key that is the n bytes of UTF-8 at p, or nullptr. Each band of
     // lengths has its own probe, reading and comparing only the words texts
     // of those lengths have; a class's longest text decides which bands it
     // needs, and every length within them goes to the probe of its band,
@@ -182,11 +185,11 @@ struct TextLookup {
     // bytes 0 to n - 1, whatever n is). Texts longer than word_bytes go to
     // `long_probe`: the class's own probe<4> kept out of line, so that the
     // registers it needs are saved only when it runs.
-    template <Index (*long_probe)(const char*, std::size_t)>
-    TESSAMIR_INLINE Index find(const char* p, std::size_t n) const {
+    template <const KeyEntry* (*long_probe)(const char*, std::size_t)>
+    TESSAMIR_INLINE const KeyEntry* find(const char* p, std::size_t n) const {
         // Where every key has the same length the words alone decide.
-        if (min_length == max_length && n != min_length) return no_member;
-        if (max_length < 8 || n < 8) return min_length < 8 ? probe<1>(p, n) : no_member;
+        if (min_length == max_length && n != min_length) return nullptr;
+        if (max_length < 8 || n < 8) return min_length < 8 ? probe<1>(p, n) : nullptr;
         if (max_length <= 16 || n <= 16) return probe<2>(p, n);
         if (max_length <= word_bytes || n <= word_bytes) return probe<3>(p, n);
         return long_probe(p, n);
@@ -195,7 +198,7 @@ struct TextLookup {
     // A text of the band whose words are head (Words 1), head and tail (2),
     // head, tail and middle (3), or those and the bytes between them (4).
     template <int Words>
-    TESSAMIR_INLINE Index probe(const char* p, std::size_t n) const {
+    TESSAMIR_INLINE const KeyEntry* probe(const char* p, std::size_t n) const {
         const TextWords w = Words == 1 ? text_words(p, n)
                             : Words == 2 ? TextWords{load_le(p, 8), load_le(p + n - 8, 8), 0}
                                          : TextWords{load_le(p, 8), load_le(p + n - 8, 8), load_le(p + 8, 8)};
@@ -207,11 +210,11 @@ struct TextLookup {
             const KeyEntry& e = *reinterpret_cast<const KeyEntry*>(reinterpret_cast<const char*>(entries) + offset);
             if (e.words.head == w.head && (Words < 2 || e.words.tail == w.tail) &&
                 (Words < 3 || e.words.middle == w.middle) && (one_length || e.length == n) &&
-                (Words < 4 || same_inner_words(keys[offset / sizeof(KeyEntry)].data(), p, n))) {
-                return e.member;
+                (Words < 4 || same_inner_words(e.text, p, n))) {
+                return &e;
             }
         }
-        return no_member;
+        return nullptr;
     }
 
     // Whether the bytes 16 to n - 9 at a and b, those a text longer than
@@ -379,7 +382,8 @@ struct EnumTable {
         }
         for (std::size_t k = 0; k < N + A; ++k) {
             entries[k].words = text_words(keys[k].data(), keys[k].size());
-            entries[k].length = static_cast<std::uint32_t>(keys[k].size());
+            entries[k].text = keys[k].data();
+            entries[k].length = keys[k].size();
         }
     }
 
@@ -421,8 +425,7 @@ struct EnumTable {
     }
 
     constexpr TextLookup lookup() const {
-        return TextLookup{std::span<const std::string_view>(keys), entries.data(), slots.data(), seed, bits,
-                          max_probe, min_length, max_length};
+        return TextLookup{entries.data(), slots.data(), seed, bits, max_probe, min_length, max_length};
     }
 };
 
