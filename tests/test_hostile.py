@@ -66,7 +66,7 @@ def test_control_and_non_bmp_characters_are_plain_content(cls):
     accepted = set(accepted_texts(cls))
     candidates = [text + "\0", "\0" + text, text[:1] + "\0" + text[1:], text + "\U0001F600",
                   "\U0001F600" + text[1:], "\U0001F600" * len(text), text.replace(text[0], "\u0130", 1),
-                  text + "\u200b", "\ufeff" + text, text + "\n", "\U0010FFFF"]
+                  text + "\u200b", "\ufeff" + text, text + "\n", "\U0010FFFF", "\0" * len(text)]
     for candidate in candidates:
         if candidate not in accepted:
             assert rejected(cls, candidate) == f"{candidate!r} is not a valid {cls.__name__}"
