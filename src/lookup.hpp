@@ -177,13 +177,13 @@ struct TextLookup {
     std::size_t min_length;
     std::size_t max_length;
 
-    // The entry of the key that is the n bytes of UTF-8 at p, or nullptr. Each band of
-    // lengths has its own probe, reading and comparing only the words texts
-    // of those lengths have; a class's longest text decides which bands it
-    // needs, and every length within them goes to the probe of its band,
-    // whose length comparison rejects what is not a key (each reads only
-    // bytes 0 to n - 1, whatever n is). Texts longer than word_bytes go to
-    // `long_probe`: the class's own probe<4> kept out of line, so that the
+    // The entry of the key that is the n bytes of UTF-8 at p, or nullptr.
+    // Each band of lengths has its own probe, reading and comparing only the
+    // words texts of those lengths have; a class's longest text decides which
+    // bands it needs, and every length within them goes to the probe of its
+    // band, whose length comparison rejects what is not a key (each reads
+    // only bytes 0 to n - 1, whatever n is). Texts longer than word_bytes go
+    // to `long_probe`: the class's own probe<4> kept out of line, so that the
     // registers it needs are saved only when it runs.
     template <const KeyEntry* (*long_probe)(const char*, std::size_t)>
     TESSAMIR_INLINE const KeyEntry* find(const char* p, std::size_t n) const {
@@ -249,18 +249,19 @@ constexpr unsigned slot_bits(std::size_t entries) {
 
 // Places keys 0 to count - 1 in a table of 2^bits slots by their hash, each
 // in the first free slot from its own (linear probing), and returns the
-// longest probe sequence. Free slots hold count, the empty entry's number.
-constexpr unsigned fill_slots(Index* table, unsigned bits, const std::string_view* keys, std::size_t count,
+// longest probe sequence. A slot holds its key's entry offset; free slots
+// hold the empty entry's, the one after the last key's.
+constexpr unsigned fill_slots(EntryOffset* table, unsigned bits, const std::string_view* keys, std::size_t count,
                               std::uint64_t seed) {
     const std::size_t mask = (std::size_t(1) << bits) - 1;
-    const Index empty = static_cast<Index>(count);
+    const auto empty = static_cast<EntryOffset>(count * sizeof(KeyEntry));
     for (std::size_t slot = 0; slot <= mask; ++slot) table[slot] = empty;
     unsigned longest = 0;
     for (std::size_t k = 0; k < count; ++k) {
         std::size_t slot = first_slot(keys[k], seed, bits);
         unsigned probe = 0;
         for (; table[slot] != empty; slot = (slot + 1) & mask) ++probe;
-        table[slot] = static_cast<Index>(k);
+        table[slot] = static_cast<EntryOffset>(k * sizeof(KeyEntry));
         longest = std::max(longest, probe);
     }
     return longest;
@@ -372,13 +373,9 @@ struct EnumTable {
         // Rank of each display text in byte order.
         const std::array<Index, N> order = sorted_by_text<N>(keys.data());
         for (std::size_t r = 0; r < N; ++r) rank[order[r]] = static_cast<Index>(r);
-        std::array<Index, slot_count> numbers{};
         for (;; ++seed) {
-            max_probe = fill_slots(numbers.data(), bits, keys.data(), N + A, seed);
+            max_probe = fill_slots(slots.data(), bits, keys.data(), N + A, seed);
             if (max_probe <= probe_bound || seed == last_seed) break;
-        }
-        for (std::size_t slot = 0; slot < slot_count; ++slot) {
-            slots[slot] = static_cast<EntryOffset>(numbers[slot] * sizeof(KeyEntry));
         }
         for (std::size_t k = 0; k < N + A; ++k) {
             entries[k].words = text_words(keys[k].data(), keys[k].size());
