@@ -3,13 +3,13 @@
  *
  * Its one class does in each slot what every tessamir class must do and
  * nothing else: the constructor binds one str, refuses one longer than the
- * longest member text and encodes it, allocates
- * through the type's Py_tp_alloc slot (deallocation frees through Py_tp_free),
- * but looks nothing up; str, repr and the properties return a new str from
- * constant bytes; link() returns a new member, members() a new list of new
- * members; comparison compares two stored numbers. The constant texts, the
- * longest text and the number of members, are those of the tessamir members the benchmarks
- * measure against it (floor_texts.h, written by bench/floor.py).
+ * longest member text, encodes it and allocates through the type's
+ * Py_tp_alloc slot (deallocation frees through Py_tp_free), but looks nothing
+ * up; str, repr and the properties return a new str from constant bytes;
+ * link() returns a new member, members() a new list of new members;
+ * comparison compares two stored numbers. The constant texts, the longest
+ * text and the number of members are those of the tessamir members the
+ * benchmarks measure against it (floor_texts.h, written by bench/floor.py).
  */
 #define Py_LIMITED_API 0x030B0000
 #define PY_SSIZE_T_CLEAN

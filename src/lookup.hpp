@@ -20,7 +20,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <span>
 #include <string_view>
 #include <type_traits>
 
@@ -199,9 +198,10 @@ struct TextLookup {
     // head, tail and middle (3), or those and the bytes between them (4).
     template <int Words>
     TESSAMIR_INLINE const KeyEntry* probe(const char* p, std::size_t n) const {
+        // The words of text_words, read without testing n again.
         const TextWords w = Words == 1 ? text_words(p, n)
-                            : Words == 2 ? TextWords{load_le(p, 8), load_le(p + n - 8, 8), 0}
-                                         : TextWords{load_le(p, 8), load_le(p + n - 8, 8), load_le(p + 8, 8)};
+                                       : TextWords{load_le(p, 8), load_le(p + n - 8, 8),
+                                                   Words > 2 ? load_le(p + 8, 8) : 0};
         const bool one_length = min_length == max_length;
         const std::uint64_t mask = (std::uint64_t(1) << bits) - 1;
         std::uint64_t slot = text_hash(w, seed) >> (64 - bits);
@@ -325,7 +325,6 @@ constexpr std::array<Index, N> sorted_by_text(const std::string_view* texts) {
 template <std::size_t N, std::size_t A = 0>
 struct EnumTable {
     static_assert(N >= 2 && N <= 250, "a class has 2 to 250 members");
-    static_assert(N + A < no_member, "entry numbers, the empty one's included, must stay below no_member");
     static_assert((N + A + 1) * sizeof(KeyEntry) <= 0xFFFF, "entry offsets fit a slot");
 
     static constexpr std::size_t size = N;
