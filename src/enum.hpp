@@ -75,7 +75,7 @@ consteval EnumClassSpec describe(const char* type_name,
     static_assert(T.aliases_in_range(), "extra texts must name members");
     static_assert(T.attributes_unique(), "one class attribute per member at most");
     static_assert(T.attribute_count > 0, "a member without a class attribute pickles through one with");
-    static_assert(T.lookup_complete(), "every text must be found by its hash");
+    static_assert(T.lookup_complete(), "every text must be found by its hash, and long ones by their words");
     static_assert(T.max_probe <= probe_bound, "no hash seed up to last_seed gives short enough probe sequences");
     constexpr std::string_view prefix = "builtins.";
     const std::string_view full(type_name);
@@ -290,7 +290,7 @@ struct EnumClass {
         return new_member_of<S>(allocator(t), t, key->member);
     }
     TESSAMIR_NOINLINE static const KeyEntry* long_text(const char* bytes, std::size_t size) {
-        return S.lookup.probe<4>(bytes, size);
+        return S.lookup.probe<5>(bytes, size);
     }
     // What repr() returns, made when compiling, and which texts are ASCII
     // (a class name always is).

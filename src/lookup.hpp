@@ -130,14 +130,12 @@ constexpr TextWords text_words(const char* p, std::size_t n) {
     return w;
 }
 
-// A hash of a text's words, in its high bits: the sum of head and middle
-// times one multiplier, which the seed picks (odd, as both are here), and the
-// tail times another; the compiler leaves out what a text of that length
-// lacks. Texts that differ only in length may share a hash; the lookup
-// compares lengths.
+// A hash of a text's words, in its high bits: their sum times a multiplier
+// the seed picks (odd, as both terms are); the compiler leaves out what a text
+// of that length lacks. Texts that differ only in length may share a hash;
+// the lookup compares lengths.
 constexpr std::uint64_t text_hash(const TextWords& w, std::uint64_t seed) {
-    return (w.head + w.middle) * (0xbf58476d1ce4e5b9ULL + 2 * seed * 0x9e3779b97f4a7c15ULL) ^
-           w.tail * 0x94d049bb133111ebULL;
+    return (w.head + w.middle + w.tail) * (0xbf58476d1ce4e5b9ULL + 2 * seed * 0x9e3779b97f4a7c15ULL);
 }
 
 // What a lookup compares a text with: the words, text and length of a key,
@@ -179,23 +177,28 @@ struct TextLookup {
     // The entry of the key that is the n bytes of UTF-8 at p, or nullptr.
     // Each band of lengths has its own probe, reading and comparing only the
     // words texts of those lengths have; a class's longest text decides which
-    // bands it needs, and every length within them goes to the probe of its
-    // band, whose length comparison rejects what is not a key (each reads
-    // only bytes 0 to n - 1, whatever n is). Texts longer than word_bytes go
-    // to `long_probe`: the class's own probe<4> kept out of line, so that the
-    // registers it needs are saved only when it runs.
+    // bands it needs, the longest tested first, and every length within them
+    // goes to the probe of its band, whose length comparison rejects what is
+    // not a key (each reads only bytes 0 to n - 1, whatever n is). Texts
+    // longer than 2 * word_bytes go to `long_probe`: the class's own probe<5>
+    // kept out of line, so that the registers its loop needs are saved only
+    // when it runs.
     template <const KeyEntry* (*long_probe)(const char*, std::size_t)>
     TESSAMIR_INLINE const KeyEntry* find(const char* p, std::size_t n) const {
         // Where every key has the same length the words alone decide.
         if (min_length == max_length && n != min_length) return nullptr;
-        if (max_length < 8 || n < 8) return min_length < 8 ? probe<1>(p, n) : nullptr;
-        if (max_length <= 16 || n <= 16) return probe<2>(p, n);
-        if (max_length <= word_bytes || n <= word_bytes) return probe<3>(p, n);
-        return long_probe(p, n);
+        if (max_length > 2 * word_bytes && n > 2 * word_bytes) return long_probe(p, n);
+        if (max_length > word_bytes && n > word_bytes) return probe<4>(p, n);
+        if (max_length > 16 && n > 16) return probe<3>(p, n);
+        if (max_length >= 8 && n >= 8) return probe<2>(p, n);
+        return min_length < 8 ? probe<1>(p, n) : nullptr;
     }
 
     // A text of the band whose words are head (Words 1), head and tail (2),
-    // head, tail and middle (3), or those and the bytes between them (4).
+    // head, tail and middle (3), or those and the bytes between them (4 up
+    // to 2 * word_bytes, 5 beyond). The first entry whose words and length
+    // are the text's decides: no other key has them (lookup_complete), so a
+    // longer text that differs past its words is no key.
     template <int Words>
     TESSAMIR_INLINE const KeyEntry* probe(const char* p, std::size_t n) const {
         // The words of text_words, read without testing n again.
@@ -209,9 +212,8 @@ struct TextLookup {
             const EntryOffset offset = slots[slot];
             const KeyEntry& e = *reinterpret_cast<const KeyEntry*>(reinterpret_cast<const char*>(entries) + offset);
             if (e.words.head == w.head && (Words < 2 || e.words.tail == w.tail) &&
-                (Words < 3 || e.words.middle == w.middle) && (one_length || e.length == n) &&
-                (Words < 4 || same_inner_words(e.text, p, n))) {
-                return &e;
+                (Words < 3 || e.words.middle == w.middle) && (one_length || e.length == n)) {
+                return Words < 4 || same_inner_words<Words>(e.text, p, n) ? &e : nullptr;
             }
         }
         return nullptr;
@@ -219,8 +221,16 @@ struct TextLookup {
 
     // Whether the bytes 16 to n - 9 at a and b, those a text longer than
     // word_bytes has beyond its words, are equal, compared a word at a time
-    // (in any byte order).
-    static bool same_inner_words(const char* a, const char* b, std::size_t n) {
+    // (in any byte order): up to 2 * word_bytes as the three words that end
+    // at 24, n - 16 and n - 8, which overlap where n is below 48; beyond it
+    // in a loop.
+    template <int Words>
+    TESSAMIR_INLINE static bool same_inner_words(const char* a, const char* b, std::size_t n) {
+        if constexpr (Words == 4) {
+            return ((load_native(a + 16, 8) ^ load_native(b + 16, 8)) |
+                    (load_native(a + n - 24, 8) ^ load_native(b + n - 24, 8)) |
+                    (load_native(a + n - 16, 8) ^ load_native(b + n - 16, 8))) == 0;
+        }
         for (std::size_t i = 16; i < n - 8; i += 8) {
             if (load_native(a + i, 8) != load_native(b + i, 8)) return false;
         }
@@ -407,15 +417,21 @@ struct EnumTable {
         }
         return all_distinct(names, attribute_count);
     }
-    // Every key is found again through the hash table.
+    // Every key is found again through the hash table: the first entry on
+    // its probe sequence with its words and length is its own (for a key
+    // longer than word_bytes, no other key has the same words and length).
     constexpr bool lookup_complete() const {
         for (std::size_t k = 0; k < N + A; ++k) {
             std::size_t slot = first_slot(keys[k], seed, bits);
-            bool found = false;
-            for (unsigned p = 0; p <= max_probe; ++p, slot = (slot + 1) & (slot_count - 1)) {
-                if (slots[slot] == k * sizeof(KeyEntry)) found = true;
+            std::size_t found = N + A;
+            for (unsigned p = 0; p <= max_probe && found == N + A; ++p, slot = (slot + 1) & (slot_count - 1)) {
+                const KeyEntry& e = entries[slots[slot] / sizeof(KeyEntry)];
+                if (e.words.head == entries[k].words.head && e.words.tail == entries[k].words.tail &&
+                    e.words.middle == entries[k].words.middle && e.length == entries[k].length) {
+                    found = slots[slot] / sizeof(KeyEntry);
+                }
             }
-            if (!found) return false;
+            if (found != k) return false;
         }
         return true;
     }
