@@ -47,10 +47,6 @@ NUMBER = 20_000
 SPACE = {"t": (1, 2)}
 
 
-def text_of(member) -> str:
-    return repr(member)[len(type(member).__name__) + 1:-1]
-
-
 def pair(stmt, other, number=NUMBER, namespace=None, other_number=None):
     """Best times of `stmt` and `other`, in nanoseconds, timed alternately."""
     timers = [timeit.Timer(s, globals=namespace or SPACE) for s in (stmt, other)]
@@ -88,26 +84,10 @@ class Section:
 
     def print(self):
         other = "floor" if self.direction == "ours / floor" else "peer"
-        if self.direction == "last / first":
-            other = "first"
         print(f"\n{self.title} (ratio = {self.direction})")
         print(f"   {'what':<62} {'ours ' + self.unit:>10} {other + ' ' + self.unit:>10} {'ratio':>6}  target")
         for what, ours, theirs, ratio, verdict in self.rows:
             print(f"   {what:<62} {ours:10.1f} {theirs:10.1f} {ratio:6.2f}  {verdict}")
-
-
-def size_independence():
-    section = Section("a. constructor, last member against first", "last / first")
-    cases = [(cls, None) for cls in (Country, Currency, Exchange, Sector, IndustryGroup, Industry, SubIndustry)]
-    cases += [(Currency, ("GBP", "GBp")), (Currency, ("EUR", "EUr")), (Currency, ("USD", "USd"))]
-    for cls, texts in cases:
-        members = cls.members()
-        first, last = texts or (text_of(members[0]), text_of(members[-1]))
-        space = {"C": cls, "a": first, "b": last}
-        ours, other = pair("C(b)", "C(a)", namespace=space)
-        section.rows.append((f"{cls.__name__}({last!r}) / ({first!r})", ours, other, ours / other,
-                             f"≤ 1.05: {'met' if ours / other <= 1.05 else 'NOT met'}"))
-    return section
 
 
 # The accessors and their floors: a C slot or method that hands back an
@@ -129,16 +109,15 @@ CHILD_LISTS = [("s.industry_groups()", 3), ("g.industries()", 3), ("i.subindustr
 
 
 def against_floor():
-    section = Section("b. against the rules' floor", "ours / floor")
+    section = Section("a. against the rules' floor", "ours / floor")
     for stmt, other, n in floor.pairs():
         section.time(f"{stmt} / {other}", stmt, other, 1.05, number=n)
     return section
 
 
 def context():
-    section = Section("c. context: against the interpreter's own objects, which keep no rules", "ours / floor")
-    for name in tessamir.__all__:
-        text = text_of(getattr(tessamir, name).members()[-1])
+    section = Section("b. context: against the interpreter's own objects, which keep no rules", "ours / floor")
+    for name, text in floor.constructor_texts():
         section.time(f"{name}({text!r}) / slice({text!r})", f"{name}({text!r})", f"slice({text!r})")
     section.time("Country.members() / list(range(1000, 1250))", "Country.members()", "list(range(1000, 1250))",
                  number=500)
@@ -152,7 +131,7 @@ def context():
 
 
 def peers():
-    section = Section("d. against the peers", "peer / ours")
+    section = Section("c. against the peers", "peer / ours")
     codes = [c.code for c in Currency.members()]
     Peer = enum.Enum("Peer", [(code, code) for code in codes])
     space = {"Currency": Currency, "Peer": Peer, "m": Currency.USD, "e": Peer.USD, "n": Currency.EUR,
@@ -200,7 +179,7 @@ def process_ms(code, runs):
 
 
 def import_time(runs):
-    section = Section("e. whole processes, median", "ours / floor", unit="ms")
+    section = Section("d. whole processes, median", "ours / floor", unit="ms")
     ours, bare = [], []
     for _ in range(runs):  # interleaved, so that drifting load hits both alike
         bare.append(process_ms("pass", 1))
@@ -212,7 +191,7 @@ def import_time(runs):
         import pycountry  # noqa: F401
     except ImportError:
         return sections
-    peer_section = Section("e. whole processes against a peer, median", "peer / ours", unit="ms")
+    peer_section = Section("d. whole processes against a peer, median", "peer / ours", unit="ms")
     first = 'import tessamir; tessamir.Country("US").name'
     peer = 'import pycountry; pycountry.countries.get(alpha_2="US").name'
     peer_section.add("import and first lookup: pycountry / tessamir", process_ms(first, max(5, runs // 4)),
@@ -221,7 +200,7 @@ def import_time(runs):
 
 
 def memory():
-    print("\nf. memory")
+    print("\ne. memory")
     for name in ("Side", "Currency", "Country", "Exchange", "SubIndustry"):
         member = getattr(tessamir, name).members()[0]
         print(f"   sys.getsizeof({name} member) = {sys.getsizeof(member)} bytes")
@@ -239,7 +218,7 @@ def memory():
 
 
 def instruction_counts(setup):
-    section = Section("g. instructions per call against the rules' floor (callgrind; timeit's loop less the empty"
+    section = Section("f. instructions per call against the rules' floor (callgrind; timeit's loop less the empty"
                       " loop)", "ours / floor", unit="ins")
     for stmt, other, n in floor.pairs():
         section.add(f"{stmt} / {other}", instructions.per_call(stmt, setup, n), instructions.per_call(other, setup, n),
@@ -248,7 +227,7 @@ def instruction_counts(setup):
 
 
 def constructor_spread():
-    print("\nh. a constructor call for every text each class accepts (callgrind, inside the interpreter's"
+    print("\ng. a constructor call for every text each class accepts (callgrind, inside the interpreter's"
           "\n   type call: argument checks, hashing, probing, comparing, allocating)")
     print(f"   {'class':<20} {'texts':>5} {'fewest':>7} {'most':>6} {'most / fewest':>14} {'texts above fewest':>19}")
     for name in tessamir.__all__:
@@ -273,7 +252,7 @@ def main():
         print(f"python: {sys.version.split()[0]} ({platform.python_implementation()})")
         print(f"date: {time.strftime('%Y-%m-%d %H:%M')}; load: {args.load} busy loop(s) beside the benchmark,"
               f" load average {os.getloadavg()[0]:.1f}")
-        for section in (size_independence(), against_floor(), context(), peers(), *import_time(args.import_runs)):
+        for section in (against_floor(), context(), peers(), *import_time(args.import_runs)):
             section.print()
         memory()
     finally:
