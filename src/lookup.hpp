@@ -80,26 +80,13 @@ inline std::uint64_t load_native(const char* p, int n) {
     return v;
 }
 
-// The bytes of v in reverse order (a single instruction where the target has one).
-constexpr std::uint64_t byte_swapped(std::uint64_t v, int n) {
-    std::uint64_t r = 0;
-    for (int i = 0; i < n; ++i) r |= ((v >> (8 * i)) & 0xFF) << (8 * (n - 1 - i));
-    return r;
-}
-
-// The n (4 or 8) bytes at p as a little-endian number.
+// The n (4 or 8) bytes at p as a little-endian number: one load where the
+// host is little-endian; elsewhere (and in the compiler) assembled byte by
+// byte, which compilers turn into a load and a byte swap.
 constexpr std::uint64_t load_le(const char* p, int n) {
-    if (std::is_constant_evaluated()) {
-        std::uint64_t v = 0;
-        for (int i = 0; i < n; ++i) {
-            v |= std::uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
-        }
-        return v;
-    }
-    static_assert(std::endian::native == std::endian::little || std::endian::native == std::endian::big,
-                  "hosts store words in one byte order or the other");
-    const std::uint64_t v = load_native(p, n);
-    if constexpr (std::endian::native == std::endian::big) return byte_swapped(v, n);
+    if (!std::is_constant_evaluated() && std::endian::native == std::endian::little) return load_native(p, n);
+    std::uint64_t v = 0;
+    for (int i = 0; i < n; ++i) v |= std::uint64_t(static_cast<unsigned char>(p[i])) << (8 * i);
     return v;
 }
 
