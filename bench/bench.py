@@ -160,12 +160,6 @@ def peers():
         ('Currency("USD")', 'iso4217.Currency("USD")', 20_000),
     ]:
         section.time(f"{theirs} / {ours}", ours, theirs, namespace=space, other_number=number)
-    # What no constructor can beat: a C type called with one str that
-    # allocates a small object (from its one-object cache).
-    for theirs, number in [('pycountry.countries.get(alpha_2="US")', 4_000),
-                           ('pycountry.currencies.get(alpha_3="USD")', 4_000)]:
-        section.time(f"{theirs} / slice('US') (the floor's own margin)", 'slice("US")', theirs,
-                     namespace=space, other_number=number)
     return section
 
 
