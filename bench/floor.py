@@ -81,9 +81,19 @@ def constructor_texts() -> list[tuple[str, str]]:
     return [(name, text) for _, name, text in chosen]
 
 
-def pairs() -> list[tuple[str, str, int]]:
-    """(statement, its floor, loop count) for every operation measured against the floor."""
-    rows = [(f"{name}({text!r})", f"Floor({text!r})", 20_000) for name, text in constructor_texts()]
-    return rows + [("str(m)", "str(f)", 20_000), ("repr(m)", "repr(f)", 20_000), ("c.name", "f.name", 20_000),
-                   ("c.flag", "f.flag", 20_000), ("u.industry()", "f.link()", 20_000),
-                   ("Country.members()", "Floor.members()", 1_000), ("m < n", "f < e", 20_000)]
+# Every operation is held to 1.05 times its floor in instructions. Texts
+# beyond 48 bytes have no target: they are held to what they cost when last
+# improved, plus 1 %, so that they cannot grow dearer unnoticed.
+TARGET = 1.05
+BEYOND_48_BYTES = 1.092
+
+
+def pairs() -> list[tuple[str, str, int, float]]:
+    """(statement, its floor, loop count, budget: the most ours / floor may
+    be) for every operation measured against the floor."""
+    rows = [(f"{name}({text!r})", f"Floor({text!r})", 20_000,
+             TARGET if len(text.encode()) <= 48 else BEYOND_48_BYTES) for name, text in constructor_texts()]
+    return rows + [(stmt, other, n, TARGET) for stmt, other, n in [
+        ("str(m)", "str(f)", 20_000), ("repr(m)", "repr(f)", 20_000), ("c.name", "f.name", 20_000),
+        ("c.flag", "f.flag", 20_000), ("u.industry()", "f.link()", 20_000),
+        ("Country.members()", "Floor.members()", 1_000), ("m < n", "f < e", 20_000)]]
