@@ -30,7 +30,7 @@ import timeit
 from pathlib import Path
 
 import tessamir
-from tessamir import Country, Currency, Exchange, Industry, IndustryGroup, Sector, SubIndustry
+from tessamir import Country, Currency
 
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 import floor  # noqa: E402
