@@ -252,12 +252,17 @@ def test_subinterpreters_do_not_leak():
     """Forty sub-interpreters of each kind, each importing the module: no
     reference to a class or a shared member is left behind, and the memory
     kept grows no faster than with the same code that does not import (the
-    interpreter itself keeps some of every sub-interpreter)."""
-    [result] = subinterpreters("cycles")
-    references = result.pop("references")
-    assert len(references) > 21 and not any(references)
-    assert set(result) == ({"legacy", "isolated"} if ISOLATED else {"legacy"})
-    if "asan" in os.environ.get("LD_PRELOAD", ""):
-        return  # AddressSanitizer keeps freed memory resident (its quarantine) by design
-    for kind, growth in result.items():
-        assert growth["import"] <= growth["control"] + 64 * 1024, (kind, growth)
+    interpreter itself keeps some of every sub-interpreter). Resident memory
+    is noisy on a loaded machine (a CI run once saw the control's growth fall
+    by 64 KiB a cycle), while a leak shows in every run: the memory check
+    takes the best of three runs."""
+    for _ in range(3):
+        [result] = subinterpreters("cycles")
+        references = result.pop("references")
+        assert len(references) > 21 and not any(references)
+        assert set(result) == ({"legacy", "isolated"} if ISOLATED else {"legacy"})
+        if "asan" in os.environ.get("LD_PRELOAD", ""):
+            return  # AddressSanitizer keeps freed memory resident (its quarantine) by design
+        if all(growth["import"] <= growth["control"] + 64 * 1024 for growth in result.values()):
+            return
+    pytest.fail(f"the import keeps more memory than the control: {result}")
