@@ -75,10 +75,10 @@ def test_concurrent_use_gives_consistent_results():
             thread.start()
         for thread in workers:
             thread.join()
-        finished.set()
-        importer.join()
     finally:
+        finished.set()  # the re-imports end however the workers did
         sys.setswitchinterval(interval)
+    importer.join()
     assert not wrong, wrong[:5]
     del workers, importer
     assert refcounts(classes(tessamir)) == [count + len(kept) for count in counts]
